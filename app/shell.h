@@ -1,0 +1,82 @@
+#pragma once
+// What every window shares: the general error display, the beep, the
+// conversion between Windows-1252 text and QString, the fonts, and the base
+// class of the seven borderless windows.
+#include <QFont>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <exception>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace nux {
+
+// Windows-1252 bytes to QString and back. A character Windows-1252 cannot
+// hold is dropped.
+QString qs(std::string_view text);
+std::string cp(const QString& text);
+
+// The system's beep; tests read the count.
+void piepsen();
+int piepszahl();
+
+// The general error display. Messages of the core are UTF-8.
+void fehlerzeigen(const QString& meldung);
+// Every message shown so far (for tests), and whether a modal box appears.
+QStringList& fehlerliste();
+void fehlerboxen(bool modal);
+
+// Runs a handler's body; an exception that leaves it is shown by the error
+// display and goes no further.
+template <class F>
+void sicher(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        fehlerzeigen(QString::fromUtf8(e.what()));
+    } catch (...) {
+        fehlerzeigen(QStringLiteral("E/A-Fehler"));
+    }
+}
+
+// Fonts by the names the windows were designed with; fenstererzeugen() maps
+// them onto fonts that Debian installs.
+void schriftenzuordnen();
+QFont schrift(const QString& familie, int pixel, bool fett);
+QFont festschrift(int pixel, bool fett = true);  // "Courier"
+
+// Letters become upper case as they are typed; used by the code fields.
+void grossschreiben(QLineEdit* feld);
+
+// Base of every window: borderless, its own size, placed on activation.
+class Fenster : public QWidget {
+    Q_OBJECT
+public:
+    Fenster(const char* name, int breite, int hoehe);
+
+    // Shows the window, raises it and makes it the active window; its
+    // FormActivate runs when it was not the active window before.
+    void vorholen();
+    // Hides the window and gives the front back to the menu.
+    void zummenue();
+
+    static Fenster* aktivesFenster();
+    static void aktivesFensterVergessen();
+
+protected:
+    virtual void FormActivate() {}
+    virtual QPoint platz() const { return QPoint(0, 35); }
+    bool event(QEvent* e) override;
+
+private:
+    void aktivieren();
+};
+
+// A window that needs a current year and finds none brings the year window
+// to the front instead and touches no file.
+bool jahrvorhanden();
+
+}  // namespace nux

@@ -1,0 +1,170 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/kern/code.h"
+#include "app/nux_code.h"
+#include "app/nux_menue.h"
+#include "storage/jahr.h"
+#include "storage/satz.h"
+#include "testhilfe.h"
+#include "years/nux_jahr.h"
+
+class MenueTest : public QObject {
+    Q_OBJECT
+
+    static bool entsperrt() { return menuform->findChild<QPushButton*>("Button1")->isEnabled(); }
+    static QLineEdit* codefeld() { return menuform->findChild<QLineEdit*>("Edit2"); }
+    static void starte() {
+        menuform->vorholen();
+        testhilfe::warten();
+        codefeld()->setFocus();
+    }
+
+private slots:
+    void ersterStartLegtCodesAnUndNimmtStandardcode() {
+        testhilfe::Programm p;
+        starte();
+        QVERIFY(!QFile::exists("codes"));
+        QTest::keyClicks(codefeld(), "8153");
+        QVERIFY(!entsperrt());  // shorter codes count only on leaving the field
+        menuform->findChild<QPushButton*>("Button6")->setFocus();
+        QVERIFY(entsperrt());
+        const auto b = testhilfe::bytes("codes");
+        QCOMPARE(b.size(), std::size_t(9));
+        QCOMPARE(int(b[0]), 4);
+        QVERIFY(!menuform->findChild<QWidget*>("Panel1")->isVisible());
+    }
+
+    void achtZeichenEntsperrenBeimTippen() {
+        testhilfe::Programm p;
+        nux::neuschreiben<nux::Codesatz>("codes", {nux::Codesatz{nux::codieren("ABCD1234")}});
+        nux::jahraktschreiben("2007 2");
+        starte();
+        QTest::keyClicks(codefeld(), "abcd123");
+        QVERIFY(!entsperrt());
+        QTest::keyClicks(codefeld(), "4");
+        QVERIFY(entsperrt());
+        QCOMPARE(menuform->findChild<QLabel*>("Label1")->text(), QString("2007-2"));
+        QCOMPARE(QString::fromStdString(nux::jahrordner()), QString("2007 2"));
+    }
+
+    void falscherCodePiepstDreimalUndBleibtGesperrt() {
+        testhilfe::Programm p;
+        starte();
+        const int vorher = nux::piepszahl();
+        QTest::keyClicks(codefeld(), "12345678");
+        QCOMPARE(nux::piepszahl() - vorher, 3);
+        QVERIFY(!entsperrt());
+        QCOMPARE(codefeld()->text(), QString("12345678"));
+        menuform->findChild<QPushButton*>("Button6")->setFocus();  // leaving checks again
+        QCOMPARE(nux::piepszahl() - vorher, 6);
+        QVERIFY(!entsperrt());
+    }
+
+    void jahraktFehltOderIstKurz_data() {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<QString>("anzeige");
+        QTest::addColumn<bool>("jahrfensterVorn");
+        QTest::newRow("fehlt") << QByteArray() << QString() << true;
+        QTest::newRow("leer") << QByteArray("\r\n") << QString() << false;
+        QTest::newRow("kurz") << QByteArray("207\r\n") << QString("207") << false;
+        QTest::newRow("ohne Zeilenende") << QByteArray("2026 1") << QString("2026-1") << false;
+    }
+    void jahraktFehltOderIstKurz() {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, anzeige);
+        QFETCH(bool, jahrfensterVorn);
+        testhilfe::Programm p;
+        if (!inhalt.isEmpty()) {
+            QFile f("jahrakt");
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(inhalt);
+        }
+        starte();
+        QTest::keyClicks(codefeld(), "8153");
+        menuform->findChild<QPushButton*>("Button6")->setFocus();
+        QVERIFY(entsperrt());
+        QCOMPARE(menuform->findChild<QLabel*>("Label1")->text(), anzeige);
+        QCOMPARE(reinterpret_cast<QWidget*>(jahrfenster)->isVisible(), jahrfensterVorn);
+        QVERIFY(nux::fehlerliste().isEmpty());
+    }
+
+    void rueckkehrLiestJahraktNichtNeu() {
+        testhilfe::Programm p;
+        nux::jahraktschreiben("2007 2");
+        starte();
+        QTest::keyClicks(codefeld(), "8153");
+        menuform->findChild<QPushButton*>("Button6")->setFocus();
+        nux::jahraktschreiben("2010 1");
+        menuform->findChild<QPushButton*>("Button7")->click();
+        menuform->vorholen();
+        QCOMPARE(menuform->findChild<QLabel*>("Label1")->text(), QString("2007-2"));
+        QCOMPARE(QString::fromStdString(nux::jahrordner()), QString("2007 2"));
+    }
+
+    void widmungstimerStartetNichtNeu() {
+        testhilfe::Programm p;
+        starte();
+        QTest::keyClicks(codefeld(), "8153");
+        menuform->findChild<QPushButton*>("Button6")->setFocus();
+        auto* timer = menuform->findChild<QTimer*>("Timer1");
+        menuform->findChild<QPushButton*>("Button1")->click();
+        QVERIFY(timer->isActive());
+        QTest::qWait(30);
+        const int rest = timer->remainingTime();
+        menuform->findChild<QPushButton*>("Button1")->click();
+        QVERIFY(timer->remainingTime() <= rest);
+        menuform->findChild<QPushButton*>("Button2")->click();
+        QVERIFY(!timer->isActive());
+    }
+
+    void versionUndUpdateseite() {
+        testhilfe::Programm p;
+        QString geoeffnet;
+        Tmenuform::seiteoeffnen = [&](const QString& a) { geoeffnet = a; };
+        starte();
+        QVERIFY(QRegularExpression("^Vers\\.: \\d+\\.\\d+\\.\\d+\\.\\d+$")
+                    .match(menuform->findChild<QLabel*>("Label12")->text())
+                    .hasMatch());
+        menuform->findChild<QPushButton*>("Button8")->click();
+        QVERIFY(geoeffnet.endsWith("/frame.htm"));
+        QVERIFY(geoeffnet.contains(Tmenuform::webadresse));
+    }
+
+    void codeAendern() {
+        testhilfe::Programm p;
+        starte();
+        QTest::keyClicks(codefeld(), "8153");
+        menuform->findChild<QPushButton*>("Button6")->setFocus();
+        menuform->findChild<QPushButton*>("Button4")->click();
+        testhilfe::warten();
+        auto* alt = codefenster->findChild<QLineEdit*>("Edit2");
+        auto* neu = codefenster->findChild<QLineEdit*>("Edit1");
+        auto* speichern = codefenster->findChild<QPushButton*>("Button1");
+        // A wrong old code empties both fields when the focus leaves.
+        alt->setFocus();
+        QTest::keyClicks(alt, "999");
+        QTest::keyClicks(neu, "X");
+        alt->setFocus();
+        neu->setFocus();
+        QCOMPARE(alt->text(), QString());
+        QCOMPARE(neu->text(), QString());
+        QVERIFY(!speichern->isEnabled());
+        // Blanks alone cannot be stored; a leading blank is kept.
+        QTest::keyClicks(neu, "  ");
+        QVERIFY(!speichern->isEnabled());
+        QTest::keyClicks(neu, "ab");
+        QVERIFY(speichern->isEnabled());
+        QCOMPARE(neu->text(), QString("  AB"));
+        speichern->click();
+        QVERIFY(!codefenster->isVisible());
+        QVERIFY(nux::codestimmt("  AB"));
+        QVERIFY(!nux::codestimmt("AB"));
+        QCOMPARE(testhilfe::bytes("codes").size(), std::size_t(9));
+    }
+};
+
+QTEST_MAIN(MenueTest)
+#include "menue_test.moc"

@@ -1,0 +1,33 @@
+#pragma once
+// A fresh temporary program folder named "nux" as the current directory.
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+namespace kernhilfe {
+
+class Ordner {
+public:
+    Ordner() : alt_(std::filesystem::current_path()) {
+        char muster[] = "/tmp/nuxtestXXXXXX";
+        basis_ = ::mkdtemp(muster);
+        std::filesystem::create_directory(basis_ / "nux");
+        std::filesystem::current_path(basis_ / "nux");
+    }
+    ~Ordner() {
+        std::filesystem::current_path(alt_);
+        std::error_code ec;
+        std::filesystem::permissions(basis_ / "nux", std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(basis_, ec);
+    }
+    Ordner(const Ordner&) = delete;
+    Ordner& operator=(const Ordner&) = delete;
+
+private:
+    std::filesystem::path alt_;
+    std::filesystem::path basis_;
+};
+
+}  // namespace kernhilfe
