@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "kernhilfe.h"
+#include "storage/datei.h"
+#include "storage/text.h"
+
+namespace {
+
+struct Breitenfall {
+    const char* text;
+    int breite;
+    const char* links;
+    const char* rechts;
+};
+
+TEST(Text, LinksUndRechtsbuendig) {
+    const Breitenfall faelle[] = {
+        {"Deutsch", 3, "Deu", "Deu"}, {"M", 3, "M  ", "  M"}, {"egal", 0, "", ""},
+        {"", 4, "    ", "    "},      {"abc", -2, "", ""},    {"abc", 3, "abc", "abc"},
+    };
+    for (const auto& f : faelle) {
+        EXPECT_EQ(nux::linksbuendig(f.text, f.breite), f.links) << f.text << "/" << f.breite;
+        EXPECT_EQ(nux::rechtsbuendig(f.text, f.breite), f.rechts) << f.text << "/" << f.breite;
+    }
+}
+
+TEST(Text, Zahlrechts) {
+    const struct {
+        std::int32_t n;
+        int w;
+        const char* erwartet;
+    } faelle[] = {
+        {1234, 3, "1234"}, {-5, 3, " -5"}, {7, 3, "  7"}, {0, 1, "0"}, {-2147483647 - 1, 3, "-2147483648"},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(nux::zahlrechts(f.n, f.w), f.erwartet) << f.n;
+}
+
+TEST(Text, Zahllesen) {
+    const struct {
+        const char* text;
+        std::int32_t wert;
+    } faelle[] = {
+        {" 42 ", 42}, {"4 2", 42}, {"12-", -12}, {"-12", -12}, {"-", 0},
+        {"", 0},      {"abc", 0},  {"007", 7},   {"2147483647", 2147483647}, {"000000000000042", 42},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(nux::zahllesen(f.text), f.wert) << '"' << f.text << '"';
+    for (const char* zulang : {"2147483648", "99999999999", "-2147483648"}) {
+        try {
+            nux::zahllesen(zulang);
+            ADD_FAILURE() << zulang;
+        } catch (const nux::Dateifehler& e) {
+            EXPECT_NE(std::string(e.what()).find("ist kein gültiger Integerwert"), std::string::npos);
+        }
+    }
+}
+
+TEST(Text, ZehntelzeigenUndZurueck) {
+    const struct {
+        std::int64_t v;
+        int w;
+        const char* text;
+    } faelle[] = {
+        {225, 4, "22,5"},  {15, 4, " 1,5"},   {5, 4, " 0,5"},    {0, 4, " 0,0"},   {1234, 4, "23,4"},
+        {-123, 6, " -12,3"}, {-15, 5, " -1,5"}, {-5, 5, " -0,5"}, {-19, 5, " -1,9"}, {-1, 4, "-0,1"},
+        {-20, 5, " -2,0"}, {2250, 7, "  225,0"}, {10, 2, ",0"},
+    };
+    for (const auto& f : faelle) {
+        EXPECT_EQ(nux::zehntelzeigen(f.v, f.w), f.text) << f.v << "/" << f.w;
+        const std::string t = nux::zehntelzeigen(f.v, 12);
+        EXPECT_EQ(nux::zehntellesen(t), f.v) << t;
+    }
+    EXPECT_EQ(nux::zehntelzeigen(INT64_MIN, 30).size(), 30u);
+    EXPECT_EQ(nux::zehntellesen(nux::zehntelzeigen(INT64_MIN, 30)), INT64_MIN);
+}
+
+TEST(Text, Zehntellesen) {
+    const struct {
+        const char* text;
+        std::int64_t wert;
+    } faelle[] = {
+        {"22,5", 225}, {"1,5", 15}, {"22", 22}, {"--1,5", -15}, {"", 0}, {"2,25", 225}, {"a1b2", 12}, {" 0,0", 0},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(nux::zehntellesen(f.text), f.wert) << f.text;
+}
+
+TEST(Text, SortierungFaltetGrossUndKleinUndUmlaute) {
+    EXPECT_TRUE(nux::textvor("abc", "ABD"));
+    EXPECT_TRUE(nux::textvor("1A", "1a"));  // equal when folded: byte order decides
+    EXPECT_FALSE(nux::textvor("1a", "1A"));
+    EXPECT_EQ(nux::textvergleich("\xE4pfel", "\xC4PFEL") != 0, true);
+    EXPECT_EQ(nux::textvergleich("x\xE4", "X\xC4") > 0, true);  // "xä" after "XÄ" only by bytes
+    EXPECT_TRUE(nux::textvor("--> neues Jahr", "2006 1"));
+    EXPECT_EQ(nux::textvergleich("gleich", "gleich"), 0);
+}
+
+TEST(Text, TrimmenUndTeil) {
+    EXPECT_EQ(nux::trimmen("\t  a b \r\n"), "a b");
+    EXPECT_EQ(nux::trimmen("   "), "");
+    EXPECT_EQ(nux::teil("abcdef", 2, 4), "bcd");
+    EXPECT_EQ(nux::teil("abc", 2, 10), "bc");
+    EXPECT_EQ(nux::teil("abc", 5, 10), "");
+}
+
+std::string inhalt(const char* pfad) {
+    std::ifstream f(pfad, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void schreibe(const char* pfad, const std::string& s) { std::ofstream(pfad, std::ios::binary) << s; }
+
+TEST(Dateikopieren, KopiertGrosseUndLeereDateien) {
+    kernhilfe::Ordner o;
+    std::string gross;
+    for (int i = 0; i < 25000; ++i) gross += static_cast<char>(i * 7);
+    schreibe("quelle", gross);
+    schreibe("ziel", "alt");
+    nux::dateikopieren("quelle", "ziel");
+    EXPECT_EQ(inhalt("ziel"), gross);
+    schreibe("leer", "");
+    nux::dateikopieren("leer", "ziel");
+    EXPECT_TRUE(std::filesystem::exists("ziel"));
+    EXPECT_EQ(inhalt("ziel"), "");
+}
+
+TEST(Dateikopieren, FehlendeQuelleLaesstZielUnberuehrt) {
+    kernhilfe::Ordner o;
+    schreibe("ziel", "bleibt");
+    nux::dateikopieren("gibtsnicht", "ziel");
+    EXPECT_EQ(inhalt("ziel"), "bleibt");
+}
+
+TEST(Dateikopieren, FehlerLaesstAltesZielGanz) {
+    kernhilfe::Ordner o;
+    schreibe("quelle", std::string(30000, 'q'));
+    schreibe("ziel", "bleibt");
+    nux::schreibfehlerSetzen(ENOSPC);
+    EXPECT_THROW(nux::dateikopieren("quelle", "ziel"), nux::Dateifehler);
+    nux::schreibfehlerSetzen(0);
+    EXPECT_EQ(inhalt("ziel"), "bleibt");
+    EXPECT_FALSE(std::filesystem::exists(".ziel.neu"));
+    EXPECT_THROW(nux::dateikopieren("quelle", "fehlt/ziel"), nux::Dateifehler);
+}
+
+}  // namespace
