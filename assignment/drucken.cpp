@@ -111,13 +111,13 @@ public:
         if (b.vollstaendig()) return;
         const QString wer = kurz.isEmpty() ? QStringLiteral("Das Blatt") : QStringLiteral("Das Blatt von %1").arg(kurz);
         if (b.zeilenda < b.zeilen)
-            hinweise_ << QStringLiteral("%1 ist zu lang für eine Seite: %2 der %3 Unterrichtszeilen und die Summe "
-                                        "fehlen auf dem Ausdruck.")
+            hinweise_ << QStringLiteral("%1 ist länger als eine Seite: die letzten %2 der %3 Unterrichtszeilen "
+                                        "und die Summe fehlen auf dem Ausdruck.")
                              .arg(wer)
                              .arg(b.zeilen - b.zeilenda)
                              .arg(b.zeilen);
         else
-            hinweise_ << QStringLiteral("%1 ist zu lang für eine Seite: die Summe fehlt auf dem Ausdruck.").arg(wer);
+            hinweise_ << QStringLiteral("%1 ist länger als eine Seite: die Summe fehlt auf dem Ausdruck.").arg(wer);
     }
 
     void ausgeben(const Druckseite& seite, const QString& name) {
@@ -173,6 +173,8 @@ private:
         maler.setFont(schrift);
         QPen stift(Qt::black);
         maler.setPen(stift);
+        // Like paper, the page ends at the edge of the printable area.
+        maler.setClipRect(0, 0, breite, hoehe);
         const auto x = [&](int einheiten) { return pixel(breite, einheiten, kSeitenbreite); };
         const auto y = [&](int einheiten) { return pixel(hoehe, einheiten, kSeitenhoehe); };
         for (const auto& o : seite.ops) {

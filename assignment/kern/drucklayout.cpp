@@ -24,6 +24,10 @@ const Druckzelle& zelle(const Druckdaten& d, std::size_t c, std::size_t r) {
 
 int letzte(std::size_t n) { return static_cast<int>(n) - 1; }
 
+// A line of the sheet is on the paper only when its whole height is: the
+// printer cuts a text that starts just above the edge of the printable area.
+bool ganzdrauf(int y) { return y + kZeilenabstand <= kSeitenhoehe; }
+
 }  // namespace
 
 void Druckseite::groesse(int punkt) {
@@ -122,22 +126,22 @@ Lehrerblatt lehrerblatt(const Druckdaten& d, int p, const std::vector<Lehrersatz
             if (trimmen(z.lehrer) != b.kurz) continue;
             ++zeile;
             summe += zehntellesen(z.stunden);
-            const int y = 1300 + 100 * zeile;
+            const int y = 1300 + kZeilenabstand * zeile;
             s.text(600, y,
                    linksbuendig(d.klassen[c], 6) + linksbuendig(d.zeilen[r], 6) +
                        linksbuendig(z.stunden, 6) + "   " + z.zusatz);
-            if (y < kSeitenhoehe) ++b.zeilenda;
+            if (ganzdrauf(y)) ++b.zeilenda;
         }
     }
     b.zeilen = zeile + 1;
 
     zeile += 3;
-    const int y = 1300 + 100 * zeile;
+    const int y = 1300 + kZeilenabstand * zeile;
     fettein(s);
     s.text(600, y, "Summe:");
     s.text(1200, y, zehntelzeigen(summe, 4));
     fettaus(s);
-    b.summeda = y < kSeitenhoehe;
+    b.summeda = ganzdrauf(y);
     return b;
 }
 

@@ -14,6 +14,8 @@ namespace nux {
 
 inline constexpr int kSeitenbreite = 4745;
 inline constexpr int kSeitenhoehe = 6638;
+// Line spacing of the teacher sheet, a little more than a 10 pt line is high.
+inline constexpr int kZeilenabstand = 100;
 
 // Layout units to printer pixels: multiply first, then divide (truncated).
 constexpr int pixel(int seitenpixel, int einheiten, int teiler) {
@@ -74,13 +76,14 @@ std::string drucktitel(const std::string& jahr);
 
 // The sheet of one teacher: the key is positions 1-4 of availability line p,
 // trimmed; every teacher record with that short name that is not withdrawn
-// gives the name. A text at Y 6638 or below lies off the page and is lost.
+// gives the name. There is no page break: a text at Y 6638 or below lies off
+// the page and is lost, one just above it is cut; both count as missing.
 struct Lehrerblatt {
     Druckseite seite;
     std::string kurz;       // the key
     int zeilen = 0;         // lesson lines on the sheet
-    int zeilenda = 0;       // lesson lines that stand on the page
-    bool summeda = true;    // the sum stands on the page
+    int zeilenda = 0;       // lesson lines that stand whole on the page
+    bool summeda = true;    // the sum stands whole on the page
     bool vollstaendig() const { return zeilenda == zeilen && summeda; }
 };
 // lehrer: the records of "lehrer" in file order (none when the file is missing).
