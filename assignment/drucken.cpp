@@ -63,7 +63,8 @@ private:
 
 void hinweiszeigen(QWidget* fenster, const QStringList& zeilen) {
     if (!fenster || zeilen.isEmpty()) return;
-    auto* h = fenster->findChild<Hinweis*>(QString::fromLatin1(kDruckhinweis), Qt::FindDirectChildrenOnly);
+    auto* h = dynamic_cast<Hinweis*>(
+        fenster->findChild<QLabel*>(QString::fromLatin1(kDruckhinweis), Qt::FindDirectChildrenOnly));
     if (!h) h = new Hinweis(fenster);
     h->zeigen(zeilen.join(QLatin1Char('\n')));
 }

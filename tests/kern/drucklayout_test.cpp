@@ -187,11 +187,6 @@ TEST(Lehrerblatt, LeerzeileUndSummenzeileUndPositionDahinter) {
     EXPECT_THROW(nux::lehrerblatt(d, 4, {}, kDatum), nux::Dateifehler);
 }
 
-TEST(Drucklayout, TitelAusDemJahresordner) {
-    EXPECT_EQ(nux::drucktitel("2026 1"), kTitel);
-    EXPECT_EQ(nux::drucktitel("1999 7"), "Unterrichtseinsatz   1999-7");
-}
-
 TEST(Gesamtdruck, SeitenblockeInDruckreihenfolge) {
     struct Fall { int lastClass, lastRow; std::vector<Seitenblock> bloecke; };
     const Fall faelle[] = {
