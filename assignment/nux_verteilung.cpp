@@ -1,11 +1,368 @@
 #include "assignment/nux_verteilung.h"
 
-Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) {
-    Label1 = new QLabel(QStringLiteral("Verteilung"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 24, true));
-    Label1->move(20, 10);
-    Label1->adjustSize();
+#include <QApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QThread>
+#include <algorithm>
+#include <limits>
+
+#include "app/start.h"
+#include "editors/nux_faecher.h"
+#include "editors/nux_klassen.h"
+#include "editors/nux_lehrer.h"
+#include "storage/text.h"
+
+#if __has_include("assignment/drucken.h")
+#include "assignment/drucken.h"
+#define NUX_DRUCKEN 1
+#endif
+
+namespace {
+
+QFrame* panel(QWidget* eltern, const char* name, const QColor& farbe) {
+    auto* p = new QFrame(eltern);
+    p->setObjectName(QString::fromLatin1(name));
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, farbe);
+    p->setPalette(pal);
+    p->setFrameShape(QFrame::Box);
+    p->hide();
+    return p;
 }
 
-void Tverteilfenster::FormActivate() {}
+QLabel* label(QWidget* eltern, const char* name, const QString& text) {
+    auto* l = new QLabel(text, eltern);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+const QColor kHellgruen(0xD8, 0xFF, 0xBB);
+
+const char* const kHilfe[] = {
+    "LehrerIn eingeben und ändern: Rechts wählen und bei der entsprechenden Stunde auf -- oder den alten Namen ",
+    "klicken.",
+    "LehrerIn löschen: Aus der Liste rechts ---- wählen, weiter wie oben.",
+    "Zusatztext anzeigen (blau markierte Felder): Auf die Stundenzahl klicken; Anzeige beenden: Auf den Zusatztext ",
+    "klicken.",
+    "Drucken LehrerIn: ALT-Klick im LehrerInnen-Fenster rechts auf einen Namen.",
+    "Gesamtdruck LehrerInnen: ALT-STRG-Klick im LehrerInnen-Fenster rechts auf einen beliebigen Namen.",
+    "Gesamtdruck Schule: STRG-Klick im LehrerInnen-Fenster auf einen beliebigen Namen.",
+    "Dieses Fenster schließen: In diesen Text klicken.",
+};
+
+int ganz(std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) {
+    const QFont klein = nux::schrift(QStringLiteral("MS Sans Serif"), 11, true);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(8, 11, 377, 9);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+
+    Label4 = label(this, "Label4", QString());
+    Label4->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 13, true));
+    Label4->setGeometry(400, 6, 70, 18);
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Label1 = label(this, "Label1", QStringLiteral("zu haltende Stunden"));
+    Label1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 13, true));
+    Label1->setGeometry(476, 6, 160, 18);
+    Label1->setCursor(Qt::PointingHandCursor);
+    Label1->installEventFilter(this);
+
+    Button2 = new QPushButton(QStringLiteral("Hilfe"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(660, 3, 75, 25);
+    connect(Button2, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button2Click(); }); });
+
+    Button1 = new QPushButton(QStringLiteral("speichern"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(745, 3, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button1Click(); }); });
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setGeometry(0, 31, 849, 585);
+    ScrollBox1->setWidgetResizable(false);
+    gitter_ = new Gitter;
+    ScrollBox1->setWidget(gitter_);
+    connect(gitter_, &Gitter::lehrerklick, this, [this](int c, int r) { nux::sicher([&] { lehrerein(c, r); }); });
+    connect(gitter_, &Gitter::stundenklick, this, [this](int c, int r) { nux::sicher([&] { zusatzzeigen(c, r); }); });
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setGeometry(1016 - 145, 31, 145, 585);
+    ListBox1->setFont(nux::festschrift(11));
+    ListBox1->setTextElideMode(Qt::ElideNone);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->viewport()->installEventFilter(this);
+
+    Label2 = label(this, "Label2", QStringLiteral("LV   verfügbar"));
+    Label2->setFont(nux::festschrift(11));
+    Label2->adjustSize();
+    // "LV" over the required hours (column 6), "verfügbar" over the available ones.
+    Label2->move(ListBox1->x() + ListBox1->frameWidth() + 2 + 5 * QFontMetrics(Label2->font()).horizontalAdvance(QLatin1Char('M')), 14);
+
+    // Note panel, inside the scrolled grid.
+    Panel1 = panel(gitter_, "Panel1", QColor(0xFF, 0xFF, 0x80));
+    Panel1->resize(313, 33);
+    Panel1->setFocusPolicy(Qt::StrongFocus);
+    Panel1->installEventFilter(this);
+    Label3 = label(Panel1, "Label3", QString());
+    Label3->setFont(klein);
+    Label3->setGeometry(4, 2, 305, 29);
+    Label3->installEventFilter(this);
+
+    // Help panel.
+    Panel2 = panel(this, "Panel2", kHellgruen);
+    Panel2->setGeometry(32, 439, 801, 162);
+    Panel2->installEventFilter(this);
+    QStringList zeilen;
+    for (const char* z : kHilfe) zeilen << QString::fromUtf8(z);
+    Memo2 = label(Panel2, "Memo2", zeilen.join(QLatin1Char('\n')));
+    Memo2->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 13, true));
+    Memo2->setGeometry(6, 4, 789, 154);
+    Memo2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Memo2->installEventFilter(this);
+
+    // Loading cover.
+    Panel3 = panel(this, "Panel3", palette().color(QPalette::Window));
+    Panel3->setFrameShape(QFrame::NoFrame);
+    Panel3->setGeometry(0, 31, 1016, 585);
+    Label5 = label(Panel3, "Label5", QStringLiteral("Daten werden geladen..."));
+    Label5->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 32, true));
+    Label5->setGeometry(0, 200, 1016, 48);
+    Label5->setAlignment(Qt::AlignCenter);
+    ProgressBar2 = new QProgressBar(Panel3);
+    ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
+    ProgressBar2->setGeometry(308, 270, 400, 16);
+    ProgressBar2->setTextVisible(false);
+    ProgressBar2->setRange(0, 1);
+
+    // Hint panel for missing data.
+    Panel4 = panel(this, "Panel4", QColor(0xFF, 0x00, 0x00));
+    Panel4->setGeometry(208, 250, 600, 80);
+    Label6 = label(Panel4, "Label6", QString());
+    Label6->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 32, true));
+    Label6->setGeometry(0, 0, 600, 80);
+    Label6->setAlignment(Qt::AlignCenter);
+
+    // Hours per class.
+    Panel5 = panel(this, "Panel5", kHellgruen);
+    Panel5->setGeometry(400, 31, 190, 560);
+    Panel5->installEventFilter(this);
+    Label7 = label(Panel5, "Label7", QStringLiteral("Klassen-Stunden"));
+    Label7->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 13, true));
+    Label7->setGeometry(10, 6, 170, 18);
+    Label7->installEventFilter(this);
+    ListBox3 = new QListWidget(Panel5);
+    ListBox3->setObjectName(QStringLiteral("ListBox3"));
+    ListBox3->setFont(nux::festschrift(13));
+    ListBox3->setGeometry(10, 28, 170, 520);
+    ListBox3->setSelectionMode(QAbstractItemView::NoSelection);
+    ListBox3->setTextElideMode(Qt::ElideNone);
+
+    gitter_->setzen(nullptr);
+}
+
+void Tverteilfenster::FormActivate() {
+    if (!nux::jahrvorhanden()) return;
+    Panel3->move(0, 31);
+    Panel3->show();
+    Panel3->raise();
+    Panel1->hide();
+    ListBox1->clear();
+    gezeigt_.clear();
+    // Whatever was not saved is gone; an activation that stops early leaves
+    // nothing that "speichern" could write.
+    modell_.leeren();
+    gitter_->setzen(nullptr);
+
+    const auto fehlt = nux::Verteilung::fehlendedateien();
+    for (const std::string& datei : fehlt) {
+        if (datei == "klassen") {
+            hinweis(QStringLiteral("keine Klassen angelegt"));
+            if (klassenfenster) klassenfenster->vorholen();
+        } else if (datei == "faecher") {
+            hinweis(QStringLiteral("keine Fächer angelegt"));
+            if (faecherfenster) faecherfenster->vorholen();
+        } else {
+            hinweis(QStringLiteral("keine LehrerInnen angelegt"));
+            if (lehrerfenster) lehrerfenster->vorholen();
+        }
+    }
+    if (!fehlt.empty()) return;
+
+    modell_.laden();
+    ProgressBar2->setRange(0, std::max(1, modell_.LastClass));
+    holen();
+    Panel3->hide();
+}
+
+void Tverteilfenster::hinweis(const QString& text) {
+    Label6->setText(text);
+    Panel4->show();
+    Panel4->raise();
+    repaint();
+    nux::piepsen();
+    nux::piepsen();
+    QThread::msleep(500);
+    Panel4->hide();
+}
+
+void Tverteilfenster::holen() {
+    Panel1->hide();
+    ListBox1->clear();
+    gezeigt_ = modell_.verfuegbar();
+    QStringList zeilen;
+    zeilen.reserve(static_cast<qsizetype>(gezeigt_.size()));
+    for (const std::string& z : gezeigt_) zeilen << nux::qs(z);
+    ListBox1->addItems(zeilen);
+
+    gitter_->setzen(&modell_);
+    ProgressBar2->setValue(ProgressBar2->maximum());
+    ScrollBox1->horizontalScrollBar()->setValue(0);
+    ScrollBox1->verticalScrollBar()->setValue(0);
+
+    Label4->setText(nux::qs(nux::zehntelganz(modell_.TotalHours, 7)));
+    zeigerpos();
+    auswahlweg();
+
+    ListBox3->clear();
+    QStringList stunden;
+    for (const std::string& z : modell_.klassenstunden()) stunden << nux::qs(z);
+    ListBox3->addItems(stunden);
+}
+
+void Tverteilfenster::zeigerpos() {
+    const int hoechst = ganz(modell_.TotalHours);
+    // A bar with maximum 0 would turn into a busy indicator.
+    ProgressBar1->setRange(0, std::max(1, hoechst));
+    ProgressBar1->setValue(std::clamp(ganz(modell_.AssignedHours), 0, std::max(1, hoechst)));
+}
+
+int Tverteilfenster::auswahl() const {
+    const auto wahl = ListBox1->selectedItems();
+    return wahl.isEmpty() ? -1 : ListBox1->row(wahl.first());
+}
+
+void Tverteilfenster::auswahlweg() {
+    ListBox1->clearSelection();
+    ListBox1->setCurrentItem(nullptr, QItemSelectionModel::Clear);
+}
+
+void Tverteilfenster::listeabgleichen() {
+    const auto& zeilen = modell_.verfuegbar();
+    for (std::size_t p = 0; p < zeilen.size() && p < gezeigt_.size(); ++p)
+        if (zeilen[p] != gezeigt_[p]) {
+            gezeigt_[p] = zeilen[p];
+            if (QListWidgetItem* item = ListBox1->item(static_cast<int>(p))) item->setText(nux::qs(zeilen[p]));
+        }
+}
+
+void Tverteilfenster::lehrerein(int c, int r) {
+    if (!modell_.lehrerein(c, r, auswahl())) return;
+    gitter_->zelleneu(c, r);
+    zeigerpos();
+    listeabgleichen();
+}
+
+void Tverteilfenster::zusatzzeigen(int c, int r) {
+    if (c < 0 || c > modell_.LastClass || r < 0 || r > modell_.LastRow) return;
+    if (!modell_.zelle(c, r).blau) return;
+    Label3->setText(nux::qs(modell_.ExtraTexts[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]));
+    Panel1->move(nux::raster::stundenX(c) + 100, nux::raster::zeileY(r));
+    Panel1->show();
+    Panel1->raise();
+    Panel1->setFocus(Qt::MouseFocusReason);
+}
+
+void Tverteilfenster::ListBox1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers tasten) {
+    const int p = auswahl();
+    const auto aktion = modell_.listenaktion(p, tasten.testFlag(Qt::AltModifier), tasten.testFlag(Qt::ControlModifier));
+    switch (aktion) {
+        case nux::Listenaktion::nichts: return;
+        case nux::Listenaktion::auswahlweg: auswahlweg(); return;
+        case nux::Listenaktion::hervorheben:
+            modell_.hervorheben(p);
+            gitter_->farbenneu();
+            return;
+#ifdef NUX_DRUCKEN
+        case nux::Listenaktion::drucken: nux::drucken(this, modell_.druckdaten(), p); return;
+        case nux::Listenaktion::druckenalle: nux::druckenalle(this, modell_.druckdaten()); return;
+        case nux::Listenaktion::gesamtdruck: nux::gesamtdruck(this, modell_.druckdaten()); return;
+#else
+        default: return;
+#endif
+    }
+}
+
+void Tverteilfenster::Button1Click() { modell_.speichern(); }
+
+void Tverteilfenster::Button2Click() {
+    Panel2->show();
+    Panel2->raise();
+}
+
+void Tverteilfenster::Label1Click() {
+    Panel5->show();
+    Panel5->raise();
+}
+
+void Tverteilfenster::Panel1Click() { Panel1->hide(); }
+void Tverteilfenster::Panel2Click() { Panel2->hide(); }
+void Tverteilfenster::Panel5Click() { Panel5->hide(); }
+
+bool Tverteilfenster::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress) {
+        auto* m = static_cast<QMouseEvent*>(e);
+        if (o == ListBox1->viewport()) {
+            // The press moves the selection first (a left press only), then
+            // acts with the keys held; Ctrl must not toggle the line off.
+            if (m->button() == Qt::LeftButton) {
+                if (QListWidgetItem* item = ListBox1->itemAt(m->position().toPoint())) {
+                    ListBox1->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+                }
+            }
+            ListBox1->setFocus(Qt::MouseFocusReason);
+            const auto tasten = m->modifiers();
+            const auto knopf = m->button();
+            nux::sicher([&] { ListBox1MouseDown(knopf, tasten); });
+            return true;
+        }
+        if (m->button() == Qt::LeftButton) {
+            if (o == Panel1 || o == Label3) {
+                nux::sicher([this] { Panel1Click(); });
+                return true;
+            }
+            if (o == Panel2 || o == Memo2) {
+                nux::sicher([this] { Panel2Click(); });
+                return true;
+            }
+            if (o == Panel5 || o == Label7) {
+                nux::sicher([this] { Panel5Click(); });
+                return true;
+            }
+            if (o == Label1) {
+                nux::sicher([this] { Label1Click(); });
+                return true;
+            }
+        }
+    } else if (e->type() == QEvent::FocusOut && o == Panel1) {
+        nux::sicher([this] { Panel1Click(); });
+    }
+    return nux::Fenster::eventFilter(o, e);
+}

@@ -1,15 +1,73 @@
 #pragma once
+#include <QFrame>
 #include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <string>
+#include <vector>
 
 #include "app/shell.h"
+#include "assignment/gitter.h"
+#include "assignment/kern/verteilung.h"
 
+// The assignment window: teachers are put on the lessons of all classes.
 class Tverteilfenster : public nux::Fenster {
     Q_OBJECT
 public:
     Tverteilfenster();
 
+    QProgressBar* ProgressBar1;
+    QLabel* Label4;
     QLabel* Label1;
+    QPushButton* Button2;
+    QPushButton* Button1;
+    QLabel* Label2;
+    QScrollArea* ScrollBox1;
+    QListWidget* ListBox1;
+    QFrame* Panel1;
+    QLabel* Label3;
+    QFrame* Panel2;
+    QLabel* Memo2;
+    QFrame* Panel3;
+    QLabel* Label5;
+    QProgressBar* ProgressBar2;
+    QFrame* Panel4;
+    QLabel* Label6;
+    QFrame* Panel5;
+    QLabel* Label7;
+    QListWidget* ListBox3;
+
+    Gitter* gitter() const { return gitter_; }
+    const nux::Verteilung& modell() const { return modell_; }
+
+    // Handlers.
+    void Button1Click();
+    void Button2Click();
+    void Label1Click();
+    void Panel1Click();
+    void Panel2Click();
+    void Panel5Click();
+    void ListBox1MouseDown(Qt::MouseButton knopf, Qt::KeyboardModifiers tasten);
+
+    // Operations.
+    void holen();
+    void zeigerpos();
+    void lehrerein(int c, int r);
+    void zusatzzeigen(int c, int r);
 
 protected:
     void FormActivate() override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    int auswahl() const;
+    void auswahlweg();
+    void listeabgleichen();
+    void hinweis(const QString& text);
+
+    Gitter* gitter_;
+    nux::Verteilung modell_;
+    std::vector<std::string> gezeigt_;  // the lines ListBox1 shows
 };

@@ -1,0 +1,51 @@
+#pragma once
+// The assignment grid: one widget that paints every label and line of the
+// grid at its pixel place and turns clicks at a cell's place into the cell's
+// gesture. Thousands of cells cost one paint of the visible part, no widget
+// each.
+#include <QHash>
+#include <QStaticText>
+#include <QString>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "assignment/kern/verteilung.h"
+
+class Gitter : public QWidget {
+    Q_OBJECT
+public:
+    explicit Gitter(QWidget* eltern = nullptr);
+
+    // Takes the grid of a freshly loaded model (or an empty one).
+    void setzen(const nux::Verteilung* modell);
+    // The teacher cell (c, r) changed its text or colour.
+    void zelleneu(int c, int r);
+    // Colours of many cells changed.
+    void farbenneu();
+
+    // The cell at a point: c, r and whether it is the teacher cell. False
+    // where no clickable cell lies.
+    bool zelleAn(QPoint p, int& c, int& r, bool& lehrer) const;
+
+signals:
+    void stundenklick(int c, int r);
+    void lehrerklick(int c, int r);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+private:
+    const QStaticText& statisch(const QString& text);
+    QString text(const std::string& s);
+
+    const nux::Verteilung* modell_ = nullptr;
+    int klassen_ = 0;
+    int zeilen_ = 0;
+    std::vector<QString> koepfe_, links_, rechts_;
+    std::vector<bool> sichtbar1_;  // row shows its labels (slot-1 rows)
+    std::vector<QString> stunden_, lehrer_;  // [c * zeilen + r]
+    QHash<QString, QStaticText> statisch_;
+    QHash<QByteArray, QString> texte_;
+};

@@ -1,0 +1,128 @@
+#pragma once
+// The assignment model: what the assignment window shows and changes, built
+// from the three files of the current year without any widget. The window
+// draws it and passes the gestures on; everything that counts hours lives here.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "assignment/kern/druckdaten.h"
+#include "storage/satz.h"
+
+namespace nux {
+
+inline constexpr int kKlassenMax = 101;  // class records that fit into memory
+
+// Grid geometry in pixels inside the scrolled area (c = class, r = row).
+namespace raster {
+inline constexpr int kSpalte = 75;  // distance of two class columns
+inline constexpr int kZeile = 12;   // distance of two rows
+inline constexpr int kBreite = 40;  // width of every label
+inline constexpr int kHoehe = 13;   // height of every label
+constexpr int zeileY(int r) { return 20 + kZeile * r; }
+constexpr int stundenX(int c) { return 35 + kSpalte * c; }
+constexpr int lehrerX(int c) { return 65 + kSpalte * c; }
+constexpr int kopfX(int c) { return 70 + kSpalte * c; }
+constexpr int linieX(int c) { return 100 + kSpalte * c; }
+constexpr int rechtsX(int klassen) { return kSpalte * klassen + 52; }
+constexpr int fussY(int lastRow) { return kZeile * lastRow + 40; }
+constexpr int linienhoehe(int lastRow) { return kZeile * lastRow + 60; }
+constexpr int zeilenlinienbreite(int klassen) { return kSpalte * klassen + 82; }
+constexpr int breite(int klassen) { return rechtsX(klassen) + kBreite; }
+constexpr int hoehe(int lastRow) { return linienhoehe(lastRow); }
+}  // namespace raster
+
+// Text of an hours value that is never cut: at least w characters, more when
+// the value needs them, so that reading it back gives the value again.
+std::string zehntelganz(std::int64_t v, int w);
+
+// One lesson cell of the grid: the hours cell and the teacher cell.
+struct Zelle {
+    std::int64_t stunden = 0;  // the lesson's hours
+    std::string stundentext;   // what the hours cell shows; empty for 0 hours
+    std::string lehrer;        // what the teacher cell shows: short name or "--"
+    bool gruen = false;        // teacher cell drawn green (entered or highlighted)
+    bool blau = false;         // the lesson carries an extra text
+
+    bool sichtbar() const { return !stundentext.empty(); }  // teacher cell shown
+    bool frei() const { return lehrer == "--"; }
+};
+
+// What a press on the availability list asks for.
+enum class Listenaktion { nichts, auswahlweg, hervorheben, drucken, druckenalle, gesamtdruck };
+
+class Verteilung {
+public:
+    // The files of the current year that are missing, in the order in which
+    // the window reports them: "klassen", "faecher", "lehrer".
+    static std::vector<std::string> fehlendedateien();
+
+    // Reads the three files of the current year and builds everything. Throws
+    // Dateifehler (then *this is left empty).
+    void laden();
+    // The same from records in hand; lehrer may be absent.
+    void aufbauen(std::vector<Klassensatz> klassen, const std::vector<Fachsatz>& faecher,
+                  const std::optional<std::vector<Lehrersatz>>& lehrer);
+    void leeren();
+
+    // Window state, as the window's developers know it.
+    std::vector<Klassensatz> Classes;
+    int LastClass = -1;
+    std::vector<std::string> SubjectOrder;  // 10 characters each
+    int LastSubject = -1;
+    int LastRow = -1;
+    std::vector<std::vector<std::int32_t>> RowKeys;      // [c][r], s * 10 + j
+    std::vector<std::vector<std::string>> ExtraTexts;    // [c][r], as stored
+    std::int64_t TotalHours = 0;
+    std::int64_t AssignedHours = 0;
+    std::vector<std::int64_t> ClassHours;                // [c]
+
+    // Rows: the label text (short name, trimmed) and the teacher slot.
+    const std::vector<std::string>& zeilen() const { return zeilen_; }
+    const std::string& zeilerechts(int r) const { return zeilenrechts_[static_cast<std::size_t>(r)]; }
+    int zeilenslot(int r) const { return slots_[static_cast<std::size_t>(r)]; }
+    int klassenzahl() const { return LastClass + 1; }
+    int zeilenzahl() const { return LastRow + 1; }
+
+    const Zelle& zelle(int c, int r) const { return zellen_[index(c, r)]; }
+
+    // The availability list (delete line, teacher lines, blank line, sum line)
+    // and the class hours list, line by line.
+    const std::vector<std::string>& verfuegbar() const { return verfuegbar_; }
+    std::int64_t verfuegbarestunden(int p) const { return frei_[static_cast<std::size_t>(p)]; }
+    const std::vector<std::string>& klassenstunden() const { return klassenstunden_; }
+    bool lehrerzeile(int p) const { return p >= 1 && p <= static_cast<int>(verfuegbar_.size()) - 3; }
+
+    // Editing. p is the selected position of the availability list, -1 for
+    // none. lehrerein returns whether anything changed.
+    bool lehrerein(int c, int r, int p);
+    void eintragen(int c, int r, int p);
+    void austragen(int c, int r);
+    void hervorheben(int p);
+    Listenaktion listenaktion(int p, bool alt, bool strg) const;
+
+    // The class records with their teacher codes rebuilt from the grid; and
+    // writing them into "klassen" (nothing when no class is loaded).
+    std::vector<Klassensatz> speicherdaten() const;
+    void speichern() const;
+
+    // The grid's texts for the printouts, as the window shows them.
+    Druckdaten druckdaten() const;
+
+private:
+    std::size_t index(int c, int r) const {
+        return static_cast<std::size_t>(c) * static_cast<std::size_t>(LastRow + 1) + static_cast<std::size_t>(r);
+    }
+    void freisetzen(int p, std::int64_t wert);
+
+    std::vector<std::string> zeilen_;
+    std::vector<std::string> zeilenrechts_;
+    std::vector<int> slots_;
+    std::vector<Zelle> zellen_;            // [c * zeilenzahl + r]
+    std::vector<std::string> verfuegbar_;
+    std::vector<std::int64_t> frei_;       // available hours per list line, exact
+    std::vector<std::string> klassenstunden_;
+};
+
+}  // namespace nux
