@@ -178,8 +178,23 @@ Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) 
     gitter_->setzen(nullptr);
 }
 
+bool Tverteilfenster::event(QEvent* e) {
+    // Our own activation request arrives after we handed the front to the
+    // year window or an editor; taken as a new activation it would repeat
+    // every hint and hand over again.
+    if (e->type() == QEvent::WindowActivate && uebergabe_.isValid() && uebergabe_.elapsed() < 250) {
+        uebergabe_.invalidate();
+        return QWidget::event(e);
+    }
+    return nux::Fenster::event(e);
+}
+
 void Tverteilfenster::FormActivate() {
-    if (!nux::jahrvorhanden()) return;
+    uebergabe_.invalidate();
+    if (!nux::jahrvorhanden()) {
+        uebergabe_.start();
+        return;
+    }
     Panel3->move(0, 31);
     Panel3->show();
     Panel3->raise();
@@ -204,7 +219,10 @@ void Tverteilfenster::FormActivate() {
             if (lehrerfenster) lehrerfenster->vorholen();
         }
     }
-    if (!fehlt.empty()) return;
+    if (!fehlt.empty()) {
+        uebergabe_.start();
+        return;
+    }
 
     modell_.laden();
     ProgressBar2->setRange(0, std::max(1, modell_.LastClass));

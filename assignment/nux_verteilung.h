@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -60,6 +61,7 @@ public:
 protected:
     void FormActivate() override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     int auswahl() const;
@@ -70,4 +72,5 @@ private:
     Gitter* gitter_;
     nux::Verteilung modell_;
     std::vector<std::string> gezeigt_;  // the lines ListBox1 shows
+    QElapsedTimer uebergabe_;           // since this window handed the front to another
 };
