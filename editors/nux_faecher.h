@@ -1,15 +1,54 @@
 #pragma once
+#include <QCheckBox>
+#include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <optional>
 
 #include "app/shell.h"
 
+// The subjects editor: subjects with name, short name and "taught this year",
+// put into their display order by dragging them within the list.
 class Tfaecherfenster : public nux::Fenster {
     Q_OBJECT
 public:
     Tfaecherfenster();
 
     QLabel* Label1;
+    QListWidget* ListBox1;
+    QFrame* Panel1;
+    QLabel* Label2;
+    QLineEdit* Edit1;
+    QLabel* Label3;
+    QLineEdit* Edit2;
+    QCheckBox* CheckBox1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPlainTextEdit* Memo1;
+
+    void holen();
+    void speichern();
 
 protected:
     void FormActivate() override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void Edit1Change();
+    void Button1Click();
+    void Button2Click();
+    void ListBox1MouseDown(Qt::KeyboardModifiers m, QPoint p);
+    void ListBox1MouseUp();
+    void ListBox1KeyUp();
+    void feldersetzen(int zeile);
+
+    // Highest record index, -1 without subjects.
+    int hoechster = -1;
+    // List position of the entry the last press fell on; read by the release.
+    std::optional<int> quelle;
+    // List position of the subject shown in the fields.
+    std::optional<int> geladen;
 };
