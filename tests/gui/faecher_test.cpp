@@ -40,6 +40,7 @@ void jahranlegen() {
 
 void zeigen() {
     menuform->vorholen();
+    testhilfe::warten();
     reinterpret_cast<nux::Fenster*>(faecherfenster)->vorholen();
     testhilfe::warten();
 }
