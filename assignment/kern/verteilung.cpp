@@ -46,7 +46,7 @@ void Verteilung::leeren() { *this = Verteilung(); }
 
 void Verteilung::laden() {
     leeren();
-    auto klassen = nux::laden<Klassensatz>(jahrdatei("klassen"), kKlassenMax);
+    auto klassen = nux::laden<Klassensatz>(jahrdatei("klassen"), kVerteilKlassen);
     const auto faecher = nux::laden<Fachsatz>(jahrdatei("faecher"), kFaecherMax);
     std::optional<std::vector<Lehrersatz>> lehrer;
     if (dateida(jahrdatei("lehrer"))) lehrer = nux::laden<Lehrersatz>(jahrdatei("lehrer"));
@@ -58,7 +58,7 @@ void Verteilung::aufbauen(std::vector<Klassensatz> klassen, const std::vector<Fa
     leeren();
     // Beyond these limits a subject index or a class would fall outside the
     // class record or the table in memory: load nothing rather than a part.
-    if (klassen.size() > static_cast<std::size_t>(kKlassenMax) ||
+    if (klassen.size() > static_cast<std::size_t>(kVerteilKlassen) ||
         faecher.size() > static_cast<std::size_t>(kFaecherMax))
         throw Dateifehler(kBereich);
 

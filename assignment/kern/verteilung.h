@@ -12,7 +12,7 @@
 
 namespace nux {
 
-inline constexpr int kKlassenMax = 101;  // class records that fit into memory
+inline constexpr int kVerteilKlassen = 101;  // class records that fit into memory
 
 // Grid geometry in pixels inside the scrolled area (c = class, r = row).
 namespace raster {
