@@ -120,9 +120,11 @@ bool Tfaecherfenster::eventFilter(QObject* o, QEvent* e) {
 void Tfaecherfenster::holen() {
     nux::zeilensetzen(ListBox1, {});
     hoechster = -1;
+    gelesen = false;
     quelle.reset();
     Button1->setEnabled(false);
     const auto zeilen = nux::faecher::holen(nux::jahrdatei("faecher"));
+    gelesen = true;
     hoechster = static_cast<int>(zeilen.size()) - 1;
     nux::zeilensetzen(ListBox1, zeilen);
     Button2Click();
@@ -179,6 +181,15 @@ void Tfaecherfenster::ListBox1KeyUp() {
 }
 
 void Tfaecherfenster::Button1Click() {
+    // The save rewrites the whole file from the list: after a failed load
+    // the list is empty and would replace every subject. Reading again shows
+    // the error again, or makes the list whole before the save goes on.
+    if (!gelesen) {
+        const auto zeilen = nux::faecher::holen(nux::jahrdatei("faecher"));
+        nux::zeilensetzen(ListBox1, zeilen);
+        hoechster = static_cast<int>(zeilen.size()) - 1;
+        gelesen = true;
+    }
     std::vector<std::string> zeilen = nux::zeilenvon(ListBox1);
     const nux::faecher::Eingabe e{nux::cp(Edit1->text()), nux::cp(Edit2->text()), CheckBox1->isChecked()};
     std::size_t zeile = 0;

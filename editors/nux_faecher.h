@@ -47,6 +47,8 @@ private:
 
     // Highest record index, -1 without subjects.
     int hoechster = -1;
+    // Whether the list holds the whole file.
+    bool gelesen = false;
     // List position of the entry the last press fell on; read by the release.
     std::optional<int> quelle;
     // List position of the subject shown in the fields.

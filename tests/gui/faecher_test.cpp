@@ -177,6 +177,30 @@ private slots:
         QCOMPARE(liste()->count(), 3);
     }
 
+    void unlesbareDateiWirdNichtUeberschrieben() {
+        testhilfe::Programm p;
+        jahranlegen();
+        dateimit(3);
+        std::filesystem::resize_file(kDatei, 200);  // not a multiple of the record size
+        const auto vorher = testhilfe::bytes(kDatei);
+        zeigen();
+        QCOMPARE(nux::fehlerliste(), QStringList{"Versuch hinter dem Dateiende zu lesen"});
+        QCOMPARE(liste()->count(), 0);
+        eingeben("Deutsch", "D");
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste().size(), 2);
+        QCOMPARE(testhilfe::bytes(kDatei), vorher);
+        QCOMPARE(namefeld()->text(), QString("Deutsch"));
+        // once the file is whole again, the save reads it first
+        dateimit(3);
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste().size(), 2);
+        QCOMPARE(liste()->count(), 4);
+        const auto saetze = nux::laden<nux::Fachsatz>(kDatei);
+        QCOMPARE(saetze.size(), std::size_t(4));
+        QVERIFY(saetze[3] == fach("Deutsch", "D", 3));
+    }
+
     void das52FachPiepst() {
         testhilfe::Programm p;
         jahranlegen();
