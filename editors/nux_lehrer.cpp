@@ -145,7 +145,7 @@ void Tlehrerfenster::Edit2Exit() { Edit2->setText(nux::qs(nux::lehrer::stundenno
 void Tlehrerfenster::lehrerladen(int zeile) {
     const std::string z = nux::zeilevon(ListBox1, zeile);
     const auto l = nux::satzlesen<nux::Lehrersatz>(nux::jahrdatei("lehrer"),
-                                                   static_cast<std::size_t>(nux::zeilenindex(z)));
+                                                   static_cast<std::size_t>(nux::listenzeile::index(z)));
     Edit1->setText(nux::qs(l.name));
     Edit3->setText(nux::qs(l.kurz));
     Edit2->setText(nux::qs(nux::zehntelzeigen(l.stunden, 4)));

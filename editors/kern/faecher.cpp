@@ -8,7 +8,9 @@
 
 namespace nux {
 
-int zeilenindex(std::string_view zeile) { return zahllesen(teil(zeile, 201, 210)); }
+namespace listenzeile {
+
+int index(std::string_view zeile) { return zahllesen(teil(zeile, 201, 210)); }
 
 std::size_t einsortieren(std::vector<std::string>& zeilen, std::string zeile) {
     const auto stelle = std::upper_bound(zeilen.begin(), zeilen.end(), zeile,
@@ -18,7 +20,14 @@ std::size_t einsortieren(std::vector<std::string>& zeilen, std::string zeile) {
     return pos;
 }
 
+}  // namespace listenzeile
+
 namespace faecher {
+
+using listenzeile::einsortieren;
+namespace {
+int zeilenindex(std::string_view z) { return listenzeile::index(z); }
+}  // namespace
 
 std::string zeile(std::string_view nummer, bool unterrichtet, std::string_view kurz, std::string_view name,
                   int index) {

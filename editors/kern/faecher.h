@@ -20,12 +20,16 @@ namespace nux {
 
 inline constexpr std::size_t kZeilenbreite = 200;
 
-// Record index carried from column 201 of any list line.
-int zeilenindex(std::string_view zeile);
+namespace listenzeile {
+
+// Record index carried from column 201 of a subject or teacher line.
+int index(std::string_view zeile);
 
 // Sorted insert in the one order of every sorted list; equal lines keep the
 // order in which they came. Returns the new line's position.
 std::size_t einsortieren(std::vector<std::string>& zeilen, std::string zeile);
+
+}  // namespace listenzeile
 
 namespace faecher {
 

@@ -7,6 +7,8 @@
 
 namespace nux::lehrer {
 
+using listenzeile::einsortieren;
+
 std::string zeile(const Lehrersatz& l, int index) {
     std::string z = linksbuendig(l.kurz, 4);
     z += ' ';
@@ -90,7 +92,7 @@ Abgelehnt speichern(const std::string& pfad, std::vector<std::string>& zeilen,
     std::size_t index = 0;
     const bool da = dateida(pfad);
     if (da && gewaehlt) {
-        index = static_cast<std::size_t>(zeilenindex(zeilen[*gewaehlt]));
+        index = static_cast<std::size_t>(listenzeile::index(zeilen[*gewaehlt]));
         l = satzlesen<Lehrersatz>(pfad, index);
     } else if (da) {
         index = satzanzahl(pfad, Lehrersatz::groesse);

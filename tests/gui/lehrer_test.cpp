@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(nux::laden<nux::Lehrersatz>(kDatei).at(0).name, std::string("#Anton Berger"));
         zeigen();
         QCOMPARE(liste()->count(), 1);
-        QCOMPARE(nux::zeilenindex(nux::zeilevon(liste(), 0)), 1);
+        QCOMPARE(nux::listenzeile::index(nux::zeilevon(liste(), 0)), 1);
         QCOMPARE(zahl(), QString("eingetragene LehrerInnen: 1"));
         // its short name is free again; the new teacher is appended
         tippen(namefeld(), "Antonia Bauer");

@@ -50,7 +50,7 @@ TEST(Faecherzeile, SpaltenAusDemSatz) {
         ASSERT_EQ(z.size(), 200 + std::to_string(fa.index).size()) << fa.anfang;
         EXPECT_EQ(z.substr(0, 38), fa.anfang);
         EXPECT_EQ(z.substr(38, 162), std::string(162, ' '));
-        EXPECT_EQ(nux::zeilenindex(z), fa.index);
+        EXPECT_EQ(nux::listenzeile::index(z), fa.index);
         EXPECT_EQ(f::grau(z), !fa.satz.unterrichtet);
         // the record rebuilt from the line
         const nux::Fachsatz zurueck = f::satz(z);
@@ -64,7 +64,7 @@ TEST(Faecherzeile, SpaltenAusDemSatz) {
 
 TEST(Faecherzeile, SortiertNachOrdnungsnummer) {
     std::vector<std::string> zeilen;
-    for (int o : {10, 2, 0, 100, 1}) nux::einsortieren(zeilen, f::zeile(fach("F", "F", o), o));
+    for (int o : {10, 2, 0, 100, 1}) nux::listenzeile::einsortieren(zeilen, f::zeile(fach("F", "F", o), o));
     std::vector<int> folge;
     for (const auto& z : zeilen) folge.push_back(f::ordnung(z));
     EXPECT_EQ(folge, (std::vector<int>{0, 1, 2, 10, 100}));
@@ -144,7 +144,7 @@ TEST_F(Faecherdatei, AendernOhneDoppelpruefungBehaeltNummerUndIndex) {
     ASSERT_EQ(saetze.size(), 3u);
     EXPECT_EQ(saetze[1], fach("Physik", "F0", 1, false));
     EXPECT_EQ(saetze[0], fach("Fach0", "F0", 0));
-    EXPECT_EQ(nux::zeilenindex(zeilen[pos]), 1);
+    EXPECT_EQ(nux::listenzeile::index(zeilen[pos]), 1);
 }
 
 TEST_F(Faecherdatei, Das52FachWirdAbgelehnt) {
@@ -179,7 +179,7 @@ TEST_F(Faecherdatei, VerschiebenNachRegel) {
         for (std::size_t i = 0; i < neu.size(); ++i) {
             folge.push_back(f::name(neu[i]));
             EXPECT_EQ(f::ordnung(neu[i]), static_cast<int>(i));
-            EXPECT_EQ(neu[i].substr(3), basis[static_cast<std::size_t>(nux::zeilenindex(neu[i]))].substr(3));
+            EXPECT_EQ(neu[i].substr(3), basis[static_cast<std::size_t>(nux::listenzeile::index(neu[i]))].substr(3));
         }
         EXPECT_EQ(folge, fa.folge) << fa.quelle << "->" << fa.ziel;
     }

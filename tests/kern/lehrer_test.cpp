@@ -46,7 +46,7 @@ TEST(Lehrerzeile, Spalten) {
         ASSERT_EQ(z.size(), 200 + std::to_string(fa.index).size());
         EXPECT_EQ(z.substr(0, 59), fa.anfang);
         EXPECT_EQ(z.substr(59, 141), std::string(141, ' '));
-        EXPECT_EQ(nux::zeilenindex(z), fa.index);
+        EXPECT_EQ(nux::listenzeile::index(z), fa.index);
         EXPECT_EQ(l::grau(z), fa.grau) << fa.anfang;
         EXPECT_EQ(l::kurz(z), fa.satz.kurz);
         EXPECT_EQ(l::name(z), fa.satz.name);
@@ -135,7 +135,7 @@ TEST_F(Lehrerdatei, ErsterLehrerLegtDateiAnWeitereWerdenAngehaengt) {
     ASSERT_EQ(saetze.size(), 2u);
     EXPECT_EQ(saetze[0], lehrer("Maria Huber", "MarH", 225));
     EXPECT_EQ(saetze[1], lehrer("Anton Berger", "AntB", 70));
-    EXPECT_EQ(nux::zeilenindex(zeilen[0]), 1);
+    EXPECT_EQ(nux::listenzeile::index(zeilen[0]), 1);
     EXPECT_EQ(l::holen(pfad), zeilen);
 }
 
@@ -155,7 +155,7 @@ TEST_F(Lehrerdatei, AendernSchreibtNurDenEinenSatzUndBehaeltReserve) {
     EXPECT_EQ(saetze[1], erwartet);
     ASSERT_EQ(zeilen.size(), 2u);
     EXPECT_EQ(l::kurz(zeilen[1]), "Zel");
-    EXPECT_EQ(nux::zeilenindex(zeilen[1]), 1);
+    EXPECT_EQ(nux::listenzeile::index(zeilen[1]), 1);
 }
 
 TEST_F(Lehrerdatei, ZurueckgezogeneBleibenInDerDateiAberNichtInDerListe) {
@@ -166,10 +166,10 @@ TEST_F(Lehrerdatei, ZurueckgezogeneBleibenInDerDateiAberNichtInDerListe) {
     EXPECT_EQ(zeilen.size(), 2u);  // still listed until the next load
     zeilen = l::holen(pfad);
     ASSERT_EQ(zeilen.size(), 1u);
-    EXPECT_EQ(nux::zeilenindex(zeilen[0]), 1);
+    EXPECT_EQ(nux::listenzeile::index(zeilen[0]), 1);
     // a new teacher gets the next index, not the withdrawn one's
     ASSERT_EQ(speichern(std::nullopt, "Maria Neu", "MarN", "1"), l::Abgelehnt::nein);
-    EXPECT_EQ(nux::zeilenindex(zeilen[pos]), 2);
+    EXPECT_EQ(nux::listenzeile::index(zeilen[pos]), 2);
     EXPECT_EQ(nux::laden<nux::Lehrersatz>(pfad)[0].name, "#Maria Huber");
 }
 
