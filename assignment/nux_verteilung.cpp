@@ -9,15 +9,11 @@
 #include <limits>
 
 #include "app/start.h"
+#include "assignment/drucken.h"
 #include "editors/nux_faecher.h"
 #include "editors/nux_klassen.h"
 #include "editors/nux_lehrer.h"
 #include "storage/text.h"
-
-#if __has_include("assignment/drucken.h")
-#include "assignment/drucken.h"
-#define NUX_DRUCKEN 1
-#endif
 
 namespace {
 
@@ -318,13 +314,9 @@ void Tverteilfenster::ListBox1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers t
             modell_.hervorheben(p);
             gitter_->farbenneu();
             return;
-#ifdef NUX_DRUCKEN
         case nux::Listenaktion::drucken: nux::drucken(this, modell_.druckdaten(), p); return;
         case nux::Listenaktion::druckenalle: nux::druckenalle(this, modell_.druckdaten()); return;
         case nux::Listenaktion::gesamtdruck: nux::gesamtdruck(this, modell_.druckdaten()); return;
-#else
-        default: return;
-#endif
     }
 }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/nux_menue.h"
+#include "assignment/drucken.h"
 #include "assignment/nux_verteilung.h"
 #include "editors/nux_faecher.h"
 #include "editors/nux_klassen.h"
@@ -259,6 +260,33 @@ private slots:
         QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(jahrfenster));
         QCOMPARE(nux::piepszahl(), vorher);
         QVERIFY(nux::fehlerliste().isEmpty());
+    }
+
+    void druckgestenDerListe_data() {
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<int>("tasten");
+        QTest::addColumn<int>("dokumente");
+        QTest::newRow("ALT: ein Blatt") << 2 << int(Qt::AltModifier) << 1;
+        QTest::newRow("ALT auf Loeschzeile: leeres Blatt") << 0 << int(Qt::AltModifier) << 1;
+        QTest::newRow("ALT-STRG: jede Lehrerzeile") << 0 << int(Qt::AltModifier | Qt::ControlModifier) << 2;
+        QTest::newRow("STRG: Schule auf einer Seite") << 1 << int(Qt::ControlModifier) << 1;
+        QTest::newRow("STRG auf Summenzeile: nichts") << 4 << int(Qt::ControlModifier) << 0;
+    }
+    void druckgestenDerListe() {
+        QFETCH(int, zeile);
+        QFETCH(int, tasten);
+        QFETCH(int, dokumente);
+        testhilfe::Programm p;
+        nux::druckzielsetzen(nux::Druckziel::pdf);
+        schuleschreiben();
+        aktivieren();
+        waehlen(zeile, Qt::KeyboardModifiers(tasten));
+        testhilfe::warten();
+        QVERIFY2(nux::fehlerliste().isEmpty(), qPrintable(nux::fehlerliste().join("; ")));
+        const QStringList pdf = QDir(nux::kDruckordner).entryList({"*.pdf"}, QDir::Files);
+        QCOMPARE(pdf.size(), dokumente);
+        // Printing changes nothing of the grid.
+        QCOMPARE(balken(), 30);
     }
 
     void leereKlassendateiMeldetUndSchreibtNichts() {

@@ -1,0 +1,177 @@
+// Speed of the assignment window, offscreen, on two generated years:
+//   A: 51 classes x 51 grid rows (51 subjects, one teacher slot each)
+//   B: 101 classes x 153 grid rows (51 subjects, three anteile each)
+// Reading the three files of a year is measured beside the window's work as
+// the baseline of the same run.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QListWidget>
+#include <QScrollArea>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "app/start.h"
+#include "assignment/nux_verteilung.h"
+#include "storage/datei.h"
+#include "storage/jahr.h"
+#include "storage/satz.h"
+
+namespace {
+
+const char* const kJahrA = "2026 1";
+const char* const kJahrB = "2026 2";
+
+void jahrschreiben(const std::string& ordner, int klassen, int anteile, int lehrerzahl) {
+    std::filesystem::create_directory(ordner);
+    std::vector<nux::Fachsatz> faecher;
+    for (int s = 0; s < 51; ++s) {
+        nux::Fachsatz f;
+        f.name = "Fach " + std::to_string(s);
+        f.kurz = "F" + std::to_string(s);
+        f.ordnung = (s * 7) % 51;
+        faecher.push_back(f);
+    }
+    std::vector<nux::Lehrersatz> lehrer;
+    for (int p = 0; p < lehrerzahl; ++p) {
+        nux::Lehrersatz l;
+        l.name = "Lehrkraft " + std::to_string(p);
+        l.kurz = "L" + std::to_string(p);
+        l.stunden = 220;
+        lehrer.push_back(l);
+    }
+    std::vector<nux::Klassensatz> k;
+    int n = 0;
+    for (int c = 0; c < klassen; ++c) {
+        nux::Klassensatz ks;
+        ks.name = std::to_string(1 + c / 10) + static_cast<char>('a' + c % 10);
+        for (int s = 0; s < 51; ++s)
+            for (int j = 1; j <= anteile; ++j, ++n) {
+                ks.h(j, s) = 5 + (n % 4) * 5;
+                if (n % 2 == 0) ks.l(j, s) = lehrer[static_cast<std::size_t>(n % lehrerzahl)].kurz;
+                if (n % 9 == 0) ks.z(j, s) = "Zusatz " + std::to_string(n);
+            }
+        k.push_back(ks);
+    }
+    nux::neuschreiben(ordner + "/faecher", faecher);
+    nux::neuschreiben(ordner + "/lehrer", lehrer);
+    nux::neuschreiben(ordner + "/klassen", k);
+}
+
+const char* jahr(const benchmark::State& state) { return state.range(0) == 0 ? kJahrA : kJahrB; }
+
+void aktivieren() {
+    nux::Fenster::aktivesFensterVergessen();
+    verteilfenster->vorholen();
+}
+
+// One full paint of the visible part of the grid.
+void malen() {
+    static QImage bild(849, 585, QImage::Format_ARGB32_Premultiplied);
+    verteilfenster->ScrollBox1->viewport()->render(&bild);
+}
+
+long residentKB() {
+    long seiten = 0, resident = 0;
+    std::ifstream statm("/proc/self/statm");
+    statm >> seiten >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+void BM_SpeicherJahrB(benchmark::State& state) {
+    for (auto _ : state) {
+        nux::jahrsetzen(kJahrA);
+        aktivieren();
+        const long vorher = residentKB();
+        nux::jahrsetzen(kJahrB);
+        aktivieren();
+        malen();
+        state.counters["MB"] = static_cast<double>(residentKB() - vorher) / 1024.0;
+    }
+}
+
+void BM_Dateilesen(benchmark::State& state) {
+    nux::jahrsetzen(jahr(state));
+    for (auto _ : state) {
+        auto k = nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"));
+        auto f = nux::laden<nux::Fachsatz>(nux::jahrdatei("faecher"));
+        auto l = nux::laden<nux::Lehrersatz>(nux::jahrdatei("lehrer"));
+        benchmark::DoNotOptimize(k.data());
+        benchmark::DoNotOptimize(f.data());
+        benchmark::DoNotOptimize(l.data());
+    }
+}
+
+void BM_AktivierungUndMalen(benchmark::State& state) {
+    nux::jahrsetzen(jahr(state));
+    for (auto _ : state) {
+        aktivieren();
+        malen();
+    }
+    if (!nux::fehlerliste().isEmpty()) state.SkipWithError("Fehler beim Laden");
+}
+
+void BM_Lehrerein(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    verteilfenster->ListBox1->setCurrentRow(3);
+    const auto& m = verteilfenster->modell();
+    const int c = m.LastClass / 2, r = m.LastRow / 2;
+    for (auto _ : state) verteilfenster->lehrerein(c, r);  // enters, removes, enters ...
+}
+
+void BM_Hervorheben(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    int p = 1;
+    for (auto _ : state) {
+        verteilfenster->ListBox1->setCurrentRow(p);
+        verteilfenster->ListBox1MouseDown(Qt::LeftButton, {});
+        if (state.range(0)) malen();
+        p = p % 100 + 1;
+    }
+}
+
+void BM_Speichern(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    for (auto _ : state) verteilfenster->Button1Click();
+}
+
+}  // namespace
+
+BENCHMARK(BM_SpeicherJahrB)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dateilesen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AktivierungUndMalen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Lehrerein)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Hervorheben)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    // A program folder of its own, removed at the end.
+    char muster[] = "/tmp/nuxbenchXXXXXX";
+    const std::filesystem::path basis = ::mkdtemp(muster);
+    std::filesystem::create_directory(basis / "nux");
+    std::filesystem::current_path(basis / "nux");
+    jahrschreiben(kJahrA, 51, 1, 60);
+    jahrschreiben(kJahrB, 101, 3, 130);
+
+    nux::fehlerboxen(false);
+    fenstererzeugen();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fensterfreigeben();
+    std::filesystem::current_path(basis.parent_path());
+    std::filesystem::remove_all(basis);
+    return 0;
+}
