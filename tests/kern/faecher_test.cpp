@@ -93,10 +93,6 @@ protected:
     }
 };
 
-TEST_F(Faecherdatei, OhneDateiLeer) {
-    EXPECT_TRUE(f::holen(pfad).empty());
-}
-
 TEST_F(Faecherdatei, NeuesFachStehtAmEndeUndDateiWirdGanzGeschrieben) {
     ASSERT_EQ(neu("Deutsch", "D"), f::Abgelehnt::nein);
     ASSERT_EQ(neu("Englisch", "  E  ", false), f::Abgelehnt::nein);
