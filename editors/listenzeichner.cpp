@@ -83,6 +83,13 @@ QSize Listenzeichner::sizeHint(const QStyleOptionViewItem& option, const QModelI
 
 Listenmaus::Listenmaus(QListWidget* liste, Handler h) : QObject(liste), liste_(liste), h_(std::move(h)) {
     liste_->viewport()->installEventFilter(this);
+    rollen_.setInterval(60);
+    connect(&rollen_, &QTimer::timeout, this, [this] {
+        if (gedrueckt_ && h_.folgen && h_.folgen())
+            folgen(letzte_);
+        else
+            rollen_.stop();
+    });
 }
 
 bool Listenmaus::eventFilter(QObject* o, QEvent* e) {
@@ -99,14 +106,22 @@ bool Listenmaus::eventFilter(QObject* o, QEvent* e) {
         }
         case QEvent::MouseMove: {
             auto* m = static_cast<QMouseEvent*>(e);
-            if (gedrueckt_ && (m->buttons() & Qt::LeftButton) && h_.folgen && h_.folgen())
-                folgen(m->position().toPoint());
+            if (gedrueckt_ && (m->buttons() & Qt::LeftButton) && h_.folgen && h_.folgen()) {
+                letzte_ = m->position().toPoint();
+                folgen(letzte_);
+                const QRect r = liste_->viewport()->rect();
+                if (letzte_.y() < r.top() || letzte_.y() > r.bottom())
+                    rollen_.start();
+                else
+                    rollen_.stop();
+            }
             return true;
         }
         case QEvent::MouseButtonRelease: {
             auto* m = static_cast<QMouseEvent*>(e);
             if (m->button() == Qt::LeftButton && gedrueckt_) {
                 gedrueckt_ = false;
+                rollen_.stop();
                 if (h_.los) h_.los(m->modifiers(), m->position().toPoint());
             }
             return true;

@@ -5,6 +5,7 @@
 // the modifier keys, whatever the list widget itself would do with them.
 #include <QListWidget>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QColor>
 #include <functional>
 #include <optional>
@@ -56,6 +57,9 @@ private:
     QListWidget* liste_;
     Handler h_;
     bool gedrueckt_ = false;
+    // Keeps scrolling while the pointer rests above or below the list.
+    QTimer rollen_;
+    QPoint letzte_;
 };
 
 // Light grey of the entries without effect.

@@ -295,6 +295,22 @@ private slots:
         QCOMPARE(testhilfe::bytes(kDatei), vorher);
     }
 
+    void ziehenUeberDenRandRollt() {
+        testhilfe::Programm p;
+        jahranlegen();
+        dateimit(51);
+        zeigen();
+        QWidget* v = liste()->viewport();
+        QVERIFY(liste()->visualItemRect(liste()->item(50)).top() > v->height());  // not all visible
+        QTest::mousePress(v, Qt::LeftButton, {}, mitte(1));
+        QTest::mouseMove(v, QPoint(100, v->height() + 20));
+        QTRY_VERIFY_WITH_TIMEOUT(liste()->item(50)->isSelected(), 10000);
+        QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(100, v->height() + 20));
+        QCOMPARE(namen().at(49), std::string("Fach1"));
+        QCOMPARE(namen().at(50), std::string("Fach50"));
+        QCOMPARE(ordnungen().at(1), 49);
+    }
+
     void abdeckungUndGrau() {
         testhilfe::Programm p;
         jahranlegen();
