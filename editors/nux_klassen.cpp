@@ -380,6 +380,7 @@ void Tklassenfenster::ListBox2Click() {
     felderzeigen(f);
     Panel2->show();
     Edit2->setFocus();
+    Edit2->selectAll();  // typing replaces the hours, as after Tab
 }
 
 void Tklassenfenster::Edit2Exit(QLineEdit* feld) {
