@@ -1,4 +1,5 @@
 #include <QFile>
+#include <cerrno>
 #include <QtTest>
 
 #include "editors/nux_klassen.h"
@@ -159,6 +160,18 @@ private slots:
         // A name box left empty creates nothing.
         tippen(QString());
         QCOMPARE(datei().size(), std::size_t(3));
+        // Enter leaves the box; a letter Windows-1252 lacks is never typed.
+        feld("Edit1")->setFocus();
+        feld("Edit1")->selectAll();
+        QTest::keyClicks(feld("Edit1"), "5");
+        QKeyEvent ogonek(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x0105)));
+        QApplication::sendEvent(feld("Edit1"), &ogonek);
+        QTest::keyClicks(feld("Edit1"), "c");
+        QCOMPARE(feld("Edit1")->text(), QString("5c"));
+        QTest::keyClick(feld("Edit1"), Qt::Key_Return);
+        QCOMPARE(datei().size(), std::size_t(4));
+        QCOMPARE(datei().back().name, std::string("5c"));
+        QCOMPARE(feld("Edit1")->text(), QString("5c"));
     }
 
     void leerenNachNeuemNamenLegtTrotzdemAn() {
@@ -286,6 +299,27 @@ private slots:
         for (int j = 1; j <= 3; ++j)
             QCOMPARE(ganz(b, nux::klassenStundenOffset(j, 0)), nux::zehntellesen(nux::cp(aus[j - 1])));
         QCOMPARE(text(b, nux::klassenZusatzOffset(2, 0)), std::string("bleibt"));
+    }
+
+    void vollePlatteLaesstDieDateiGanz() {
+        testhilfe::Programm p;
+        oeffnen();
+        tippen(QStringLiteral("1a"));
+        const auto vorher = testhilfe::bytes(kKlassen);
+        reihe(0);
+        eintragen("Edit2", QStringLiteral("4"));
+        nux::schreibfehlerSetzen(ENOSPC);
+        ok();
+        nux::schreibfehlerSetzen(0);
+        QCOMPARE(nux::fehlerliste(), QStringList{"Datenträger voll"});
+        QCOMPARE(testhilfe::bytes(kKlassen), vorher);
+        // The stored row stays in memory and goes into the file with the next change.
+        reihe(1);
+        eintragen("Edit2", QStringLiteral("3"));
+        ok();
+        const auto b = testhilfe::bytes(kKlassen);
+        QCOMPARE(ganz(b, nux::klassenStundenOffset(1, 1)), std::int64_t(40));
+        QCOMPARE(ganz(b, nux::klassenStundenOffset(1, 3)), std::int64_t(30));
     }
 
     void panelHintergrundSchliesstOhneSpeichern() {
