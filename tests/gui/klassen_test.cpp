@@ -491,20 +491,6 @@ private slots:
         QCOMPARE(datei().size(), std::size_t(2));
     }
 
-    void unlesbareKlassendateiBleibtUnberuehrt() {
-        testhilfe::Programm p;
-        QDir().mkdir(QStringLiteral("2026 1"));
-        QFile f(kKlassen);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        oeffnen();
-        QCOMPARE(nux::fehlerliste(), QStringList{"Versuch hinter dem Dateiende zu lesen"});
-        tippen(QStringLiteral("1a"));
-        QCOMPARE(nux::fehlerliste().size(), 2);
-        QCOMPARE(liste()->count(), 0);
-        QCOMPARE(QFileInfo(kKlassen).size(), qint64(0));
-    }
-
     void ohneJahrKommtDasJahrfenster() {
         testhilfe::Programm p;
         klassenfenster->vorholen();
