@@ -25,6 +25,8 @@ std::string klassenzeile(std::string_view name, int index) {
 
 std::string zeilenname(std::string_view zeile) { return trimmen(teil(zeile, 1, 3)); }
 
+int zeilenindex(std::string_view zeile) { return zahllesen(teil(zeile, 201, 210)); }
+
 std::string facheintrag(const Fachsatz& fach, int index) {
     if (!fach.name.empty() && fach.name[0] == '#') return {};
     // Only a damaged file holds order numbers wider than their three columns;
@@ -148,7 +150,7 @@ void Klassenmodell::starten() {
         if (dateida(pfad)) {
             Classes = laden<Klassensatz>(pfad, kKlassenMax);
             for (std::size_t k = 0; k < Classes.size(); ++k)
-                einsortieren(zeilen_, klassenzeile(Classes[k].name, static_cast<int>(k)));
+                einordnen(klassenzeile(Classes[k].name, static_cast<int>(k)));
             LastClass = static_cast<int>(Classes.size()) - 1;
         }
     } catch (const std::exception& e) {
@@ -194,7 +196,7 @@ int Klassenmodell::anlegen(std::string_view name) {
     Classes.resize(static_cast<std::size_t>(LastClass) + 1);
     Classes.push_back(neueklasse(t));
     ++LastClass;
-    const int position = static_cast<int>(einsortieren(zeilen_, klassenzeile(t, LastClass)));
+    const int position = einordnen(klassenzeile(t, LastClass));
     speichern();
     return position;
 }
@@ -245,6 +247,12 @@ void Klassenmodell::speichern() const {
         neuschreiben(pfad, zuspeichern());
     else if (dateida(pfad))
         loeschen(pfad);
+}
+
+int Klassenmodell::einordnen(std::string zeile) {
+    const auto stelle = std::upper_bound(zeilen_.begin(), zeilen_.end(), zeile,
+                                         [](const std::string& a, const std::string& b) { return textvor(a, b); });
+    return static_cast<int>(zeilen_.insert(stelle, std::move(zeile)) - zeilen_.begin());
 }
 
 }  // namespace nux

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "editors/kern/faecher.h"  // zeilenindex, einsortieren: shared by every list line
 #include "storage/dateifehler.h"
 #include "storage/satz.h"
 
@@ -15,10 +14,12 @@ namespace nux {
 
 inline constexpr int kKlassenMax = 101;      // Classes: indexes 0..100
 inline constexpr int kFacheintraege = 51;    // SubjectEntries: subject indexes 0..50
+inline constexpr int kZeilenbreite = 200;    // a line's fields end here; its index follows
 
 // Class line: the name in columns 1-3, the record index from column 201.
 std::string klassenzeile(std::string_view name, int index);
 std::string zeilenname(std::string_view zeile);  // columns 1-3, trimmed
+int zeilenindex(std::string_view zeile);         // columns 201-210
 
 // SubjectEntries: 13 characters per subject index; empty for a withdrawn
 // subject.
@@ -95,6 +96,7 @@ public:
     void speichern() const;
 
 private:
+    int einordnen(std::string zeile);
     void pruefen() const;
 
     std::vector<std::string> zeilen_;
