@@ -9,8 +9,10 @@
 namespace nux {
 namespace {
 
+constexpr std::size_t kFelderende = 200;  // a line's fields end here; its index follows
+
 std::string auffuellen(std::string zeile, std::string_view index) {
-    zeile.resize(kZeilenbreite, ' ');
+    zeile.resize(kFelderende, ' ');
     zeile += index;
     return zeile;
 }
@@ -109,7 +111,7 @@ std::string zeileerneuern(std::string_view alt, const Zeilenfelder& f) {
     for (const auto& s : f.stunden) z += rechtsbuendig(s, 4) + " ";
     z += linksbuendig(teil(alt, 27, 40), 14) + "   ";
     for (const auto& t : f.zusatz) z += linksbuendig(t, 35);
-    return auffuellen(std::move(z), alt.size() > kZeilenbreite ? alt.substr(kZeilenbreite) : std::string_view());
+    return auffuellen(std::move(z), alt.size() > kFelderende ? alt.substr(kFelderende) : std::string_view());
 }
 
 void zeileuebernehmen(Klassensatz& k, int s, const Zeilenfelder& f) {

@@ -14,7 +14,6 @@ namespace nux {
 
 inline constexpr int kKlassenMax = 101;      // Classes: indexes 0..100
 inline constexpr int kFacheintraege = 51;    // SubjectEntries: subject indexes 0..50
-inline constexpr int kZeilenbreite = 200;    // a line's fields end here; its index follows
 
 // Class line: the name in columns 1-3, the record index from column 201.
 std::string klassenzeile(std::string_view name, int index);
