@@ -248,8 +248,6 @@ void Tverteilfenster::holen() {
 
     gitter_->setzen(&modell_);
     ProgressBar2->setValue(ProgressBar2->maximum());
-    ScrollBox1->horizontalScrollBar()->setValue(0);
-    ScrollBox1->verticalScrollBar()->setValue(0);
 
     Label4->setText(nux::qs(nux::zehntelganz(modell_.TotalHours, 7)));
     zeigerpos();
