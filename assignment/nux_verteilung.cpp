@@ -1,9 +1,7 @@
 #include "assignment/nux_verteilung.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QThread>
 #include <algorithm>
 #include <limits>
@@ -335,6 +333,17 @@ void Tverteilfenster::Panel2Click() { Panel2->hide(); }
 void Tverteilfenster::Panel5Click() { Panel5->hide(); }
 
 bool Tverteilfenster::eventFilter(QObject* o, QEvent* e) {
+    if (o == ListBox1->viewport()) {
+        // The list's own mouse handling would select by dragging and toggle
+        // lines with Ctrl; the press below is the only way the mouse selects.
+        if (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::MouseMove) return true;
+        if (e->type() == QEvent::MouseButtonDblClick) {
+            QMouseEvent druck(QEvent::MouseButtonPress, static_cast<QMouseEvent*>(e)->position(),
+                              static_cast<QMouseEvent*>(e)->globalPosition(), static_cast<QMouseEvent*>(e)->button(),
+                              static_cast<QMouseEvent*>(e)->buttons(), static_cast<QMouseEvent*>(e)->modifiers());
+            return eventFilter(o, &druck);
+        }
+    }
     if (e->type() == QEvent::MouseButtonPress) {
         auto* m = static_cast<QMouseEvent*>(e);
         if (o == ListBox1->viewport()) {

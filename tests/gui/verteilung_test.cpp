@@ -181,8 +181,11 @@ private slots:
         waehlen(2);  // Ra
         QVERIFY(m.zelle(1, 1).gruen);
         QCOMPARE(liste()->selectedItems().size(), 1);
-        waehlen(0);  // delete line: every assigned cell black
+        // Delete line, by double click: every assigned cell black, and the
+        // line stays selected.
+        QTest::mouseDClick(liste()->viewport(), Qt::LeftButton, {}, liste()->visualItemRect(liste()->item(0)).center());
         QVERIFY(!m.zelle(1, 1).gruen);
+        QCOMPARE(liste()->selectedItems().value(0), liste()->item(0));
         // The painted grid shows the green name at its place.
         waehlen(2);
         const QImage bild = gitter()->grab().toImage();
