@@ -292,6 +292,44 @@ private slots:
         QCOMPARE(balken(), 30);
     }
 
+    void groessteSchuleMitGleicherGeometrie() {
+        // 101 classes and 51 subjects with three slots: 153 rows, clickable
+        // at the far corner as at the first cell.
+        testhilfe::Programm p;
+        std::filesystem::create_directory(kJahr);
+        nux::jahrsetzen(kJahr);
+        std::vector<nux::Fachsatz> f(51);
+        for (int s = 0; s < 51; ++s) {
+            f[static_cast<std::size_t>(s)].name = "F" + std::to_string(s);
+            f[static_cast<std::size_t>(s)].kurz = "F" + std::to_string(s);
+            f[static_cast<std::size_t>(s)].ordnung = s;
+        }
+        std::vector<nux::Klassensatz> k(101);
+        for (auto& ks : k)
+            for (int s = 0; s < 51; ++s)
+                for (int j = 1; j <= 3; ++j) ks.h(j, s) = 10;
+        nux::Lehrersatz l;
+        l.name = "Anna Alt";
+        l.kurz = "AnnA";
+        l.stunden = 220;
+        nux::neuschreiben(nux::jahrdatei("faecher"), f);
+        nux::neuschreiben(nux::jahrdatei("klassen"), k);
+        nux::neuschreiben<nux::Lehrersatz>(nux::jahrdatei("lehrer"), {l});
+        aktivieren();
+        QVERIFY(nux::fehlerliste().isEmpty());
+        QCOMPARE(gitter()->size(), QSize(75 * 101 + 92, 12 * 152 + 60));
+        waehlen(1);
+        lehrerzelle(100, 152);
+        lehrerzelle(0, 0);
+        QCOMPARE(verteilfenster->modell().zelle(100, 152).lehrer, std::string("AnnA"));
+        QCOMPARE(verteilfenster->modell().zelle(0, 0).lehrer, std::string("AnnA"));
+        QCOMPARE(zeile(1).left(15), QString("AnnA 22,0  20,0"));
+        verteilfenster->findChild<QPushButton*>("Button1")->click();
+        const auto gespeichert = nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"));
+        QCOMPARE(gespeichert.size(), std::size_t(101));
+        QCOMPARE(gespeichert[100].l(3, 50), std::string("AnnA"));
+    }
+
     void leereKlassendateiMeldetUndSchreibtNichts() {
         testhilfe::Programm p;
         schuleschreiben();
