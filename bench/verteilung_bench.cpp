@@ -144,6 +144,14 @@ void BM_Speichern(benchmark::State& state) {
     for (auto _ : state) verteilfenster->Button1Click();
 }
 
+// Baseline of "speichern": the storage layer's atomic rewrite of the same
+// records (temporary file, fsync, rename) without the window's work.
+void BM_Dateischreiben(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    const auto klassen = nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"));
+    for (auto _ : state) nux::neuschreiben(nux::jahrdatei("klassen"), klassen);
+}
+
 }  // namespace
 
 BENCHMARK(BM_SpeicherJahrB)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -151,6 +159,7 @@ BENCHMARK(BM_Dateilesen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AktivierungUndMalen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Lehrerein)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Hervorheben)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Dateischreiben)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
