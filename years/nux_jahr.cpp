@@ -1,11 +1,242 @@
 #include "years/nux_jahr.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/nux_menue.h"
+#include "app/start.h"
+#include "editors/newcomps.h"
+#include "storage/jahr.h"
+#include "storage/text.h"
+#include "years/kern/jahre.h"
+
+namespace {
+
+// Folder names are bytes; the item keeps them as they are, whatever its
+// displayed text makes of them.
+constexpr int kNameRolle = Qt::UserRole;
+
+std::string eintragname(const QListWidgetItem* it) {
+    const QByteArray b = it->data(kNameRolle).toByteArray();
+    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+QListWidgetItem* eintrag(const std::string& name) {
+    auto* it = new QListWidgetItem(nux::qs(name));
+    it->setData(kNameRolle, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    return it;
+}
+
+QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y) {
+    auto* l = new QLabel(text, eltern);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QRadioButton* wahlknopf(QWidget* eltern, const char* name, const QString& text, int x, int y) {
+    auto* r = new QRadioButton(text, eltern);
+    r->setObjectName(QString::fromLatin1(name));
+    r->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
+    r->setGeometry(x, y, 420, 24);
+    return r;
+}
+
+}  // namespace
+
+Tjahrliste::Tjahrliste(QWidget* eltern) : QListWidget(eltern) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void Tjahrliste::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        setFocus(Qt::MouseFocusReason);
+        if (auto* it = itemAt(e->position().toPoint())) setCurrentItem(it);
+    }
+    e->accept();
+    if (gedrueckt) gedrueckt(e->modifiers());
+}
+
+void Tjahrliste::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+void Tjahrliste::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        if (gedrueckt) gedrueckt(e->modifiers());
+        return;
+    }
+    QListWidget::keyPressEvent(e);
+}
+
 Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
     Label1 = new QLabel(QStringLiteral("Jahr auswählen"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 24, true));
     Label1->move(20, 10);
     Label1->adjustSize();
+
+    ListBox1 = new Tjahrliste(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setFont(nux::festschrift(16));
+    ListBox1->setGeometry(20, 55, 330, 540);
+    ListBox1->gedrueckt = [this](Qt::KeyboardModifiers t) { nux::sicher([&] { ListBox1MouseDown(t); }); };
+
+    Memo2 = new QPlainTextEdit(this);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setReadOnly(true);
+    Memo2->setFocusPolicy(Qt::NoFocus);
+    Memo2->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, false));
+    Memo2->setPlainText(QStringLiteral("Jedes Jahr besteht aus der Jahreszahl und einer Nummer, die \n"
+                                       "angibt, um die wievielte NUX eines Jahres sich handelt.\n"
+                                       "Jahr wählen: Klick\n"
+                                       "Übernahme von Daten: ALT-Klick"));
+    Memo2->setGeometry(380, 55, 610, 90);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(380, 160, 610, 50);
+    Label2 = beschriftung(Panel1, "Label2", QStringLiteral("Jahr:"), 10, 14);
+    teditzahl1 = new teditzahl(Panel1);
+    teditzahl1->setObjectName(QStringLiteral("teditzahl1"));
+    teditzahl1->setMaximum(9999);
+    teditzahl1->setMinimum(0);
+    teditzahl1->setLeer(false);
+    teditzahl1->setMaxLength(4);
+    teditzahl1->setText(QStringLiteral("0"));
+    teditzahl1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
+    teditzahl1->setGeometry(70, 10, 70, 28);
+    connect(teditzahl1, &teditzahl::geaendert, this, [this] { nux::sicher([this] { teditzahl1Change(); }); });
+    Label3 = beschriftung(Panel1, "Label3", QStringLiteral("Nummer:"), 170, 14);
+    teditnummer1 = new teditnummer(Panel1);
+    teditnummer1->setObjectName(QStringLiteral("teditnummer1"));
+    teditnummer1->setMit(false);
+    teditnummer1->setMaxLength(1);
+    teditnummer1->setText(QStringLiteral("0"));
+    teditnummer1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
+    teditnummer1->setGeometry(255, 10, 36, 28);
+    Button1 = new QPushButton(QStringLiteral("speichern"), Panel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(320, 8, 120, 32);
+    Button1->setEnabled(false);
+    connect(Button1, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button1Click(); }); });
+    Panel1->hide();
+
+    // Radio buttons form groups by the widget they stand in: "LehrerInnen"
+    // and "Klassen mit Unterrichtseinsatz" on the panel itself, the four class
+    // choices in Panel3, "Fächernamen" alone in Panel4.
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(380, 230, 610, 330);
+    Label4 = new QLabel(QStringLiteral("Datenübernahme von"), Panel2);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 16, true));
+    Label4->setStyleSheet(QStringLiteral("color: rgb(255,0,0);"));
+    Label4->setGeometry(10, 8, 590, 26);
+    RadioButton5 = wahlknopf(Panel2, "RadioButton5", QStringLiteral("LehrerInnen"), 20, 45);
+    Panel4 = new QWidget(Panel2);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4->setGeometry(10, 72, 440, 28);
+    RadioButton6 = wahlknopf(Panel4, "RadioButton6", QStringLiteral("Fächernamen"), 10, 2);
+    Panel3 = new QWidget(Panel2);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setGeometry(10, 104, 440, 112);
+    RadioButton1 = wahlknopf(Panel3, "RadioButton1", QStringLiteral("Klassen  ohne Stunden ohne Zusatztext"), 10, 2);
+    RadioButton2 = wahlknopf(Panel3, "RadioButton2", QStringLiteral("Klassen  mit Stunden ohne Zusatztext "), 10, 29);
+    RadioButton3 = wahlknopf(Panel3, "RadioButton3", QStringLiteral("Klassen  ohne Stunden mit Zusatztext"), 10, 56);
+    RadioButton4 = wahlknopf(Panel3, "RadioButton4", QStringLiteral("Klassen mit Stunden mit Zusatztext"), 10, 83);
+    RadioButton7 = wahlknopf(Panel2, "RadioButton7", QStringLiteral("Klassen mit Unterrichtseinsatz"), 20, 222);
+    Button2 = new QPushButton(QStringLiteral("Start"), Panel2);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(20, 265, 120, 32);
+    Button2->setEnabled(false);
+    connect(Button2, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button2Click(); }); });
+    Panel2->hide();
 }
 
-void Tjahrfenster::FormActivate() {}
+// Only the new-year panel and "Start" are reset; the takeover panel, its
+// heading and its choices keep their state from one visit to the next.
+void Tjahrfenster::FormActivate() {
+    Panel1->hide();
+    Button2->setEnabled(false);
+    holen();
+}
+
+void Tjahrfenster::holen() {
+    ListBox1->clear();
+    for (const auto& name : nux::jahrliste()) ListBox1->addItem(eintrag(name));
+}
+
+void Tjahrfenster::ListBox1MouseDown(Qt::KeyboardModifiers tasten) {
+    QListWidgetItem* it = ListBox1->currentItem();
+    if (!it || !it->isSelected()) return;
+    const std::string name = eintragname(it);
+    const bool uebernahme = Panel2->isVisibleTo(this);
+    if (ListBox1->row(it) == 0) {
+        // "--> neues Jahr" is never a year, not even as target or source.
+        if (uebernahme) return;
+        Panel1->show();
+        teditzahl1->setFocus(Qt::OtherFocusReason);
+        teditzahl1->selectAll();
+        return;
+    }
+    if (tasten & Qt::AltModifier) {
+        Panel2->show();
+        kopf = nux::zielkopf(name);
+        Label4->setText(nux::qs(kopf));
+        return;
+    }
+    if (uebernahme) {
+        kopf = nux::quellkopf(kopf, name);
+        Label4->setText(nux::qs(kopf));
+        Button2->setEnabled(true);
+        return;
+    }
+    jahrwaehlen(name);
+}
+
+void Tjahrfenster::jahrwaehlen(const std::string& jahr) {
+    nux::jahraktschreiben(jahr);
+    nux::jahrsetzen(jahr);
+    if (menuform) menuform->jahrzeigen(jahr);
+    zummenue();
+}
+
+void Tjahrfenster::teditzahl1Change() { Button1->setEnabled(!teditzahl1->text().isEmpty()); }
+
+void Tjahrfenster::Button1Click() {
+    QListWidgetItem* it = ListBox1->currentItem();
+    if (!it || !it->isSelected() || ListBox1->row(it) != 0) return;
+    std::string name;
+    switch (nux::jahranlegen(nux::cp(teditzahl1->text()), nux::cp(teditnummer1->text()), name)) {
+        case nux::Anlegeergebnis::ungueltig:
+            // A shorter year would make a folder the list no longer shows.
+            nux::piepsen();
+            return;
+        case nux::Anlegeergebnis::vorhanden:
+            return;
+        case nux::Anlegeergebnis::angelegt:
+            break;
+    }
+    int zeile = 1;
+    while (zeile < ListBox1->count() && !nux::textvor(name, eintragname(ListBox1->item(zeile)))) ++zeile;
+    ListBox1->insertItem(zeile, eintrag(name));
+    ListBox1->setCurrentRow(0);
+}
+
+void Tjahrfenster::Button2Click() {
+    nux::Uebernahmewahl wahl;
+    wahl.lehrer = RadioButton5->isChecked();
+    wahl.faecher = RadioButton6->isChecked();
+    wahl.unterrichtseinsatz = RadioButton7->isChecked();
+    if (RadioButton1->isChecked()) wahl.klassen = nux::Klassenwahl::ohneStundenOhneZusatz;
+    if (RadioButton2->isChecked()) wahl.klassen = nux::Klassenwahl::mitStundenOhneZusatz;
+    if (RadioButton3->isChecked()) wahl.klassen = nux::Klassenwahl::ohneStundenMitZusatz;
+    if (RadioButton4->isChecked()) wahl.klassen = nux::Klassenwahl::mitStundenMitZusatz;
+    if (nux::uebernehmen(nux::uebernahmepaar(kopf), wahl) == nux::Uebernahmeergebnis::selbst) {
+        nux::piepsen();
+        return;
+    }
+    zummenue();
+}
