@@ -1,5 +1,6 @@
 #include "years/nux_jahr.h"
 
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -123,9 +124,11 @@ Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
     connect(Button1, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button1Click(); }); });
     Panel1->hide();
 
-    // Radio buttons form groups by the widget they stand in: "LehrerInnen"
-    // and "Klassen mit Unterrichtseinsatz" on the panel itself, the four class
-    // choices in Panel3, "Fächernamen" alone in Panel4.
+    // Radio buttons form groups by the widget they stand in, and Qt counts
+    // every button below that widget: so the three containers stand side by
+    // side, none inside another. "LehrerInnen" and "Klassen mit
+    // Unterrichtseinsatz" share Panel5, the four class choices Panel3, and
+    // "Fächernamen" is alone in Panel4.
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setGeometry(380, 230, 610, 330);
@@ -134,22 +137,28 @@ Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
     Label4->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 16, true));
     Label4->setStyleSheet(QStringLiteral("color: rgb(255,0,0);"));
     Label4->setGeometry(10, 8, 590, 26);
-    RadioButton5 = wahlknopf(Panel2, "RadioButton5", QStringLiteral("LehrerInnen"), 20, 45);
+    Panel5 = new QWidget(Panel2);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    Panel5->setGeometry(10, 42, 440, 56);
+    RadioButton5 = wahlknopf(Panel5, "RadioButton5", QStringLiteral("LehrerInnen"), 10, 2);
+    RadioButton7 = wahlknopf(Panel5, "RadioButton7", QStringLiteral("Klassen mit Unterrichtseinsatz"), 10, 29);
     Panel4 = new QWidget(Panel2);
     Panel4->setObjectName(QStringLiteral("Panel4"));
-    Panel4->setGeometry(10, 72, 440, 28);
+    Panel4->setGeometry(10, 102, 440, 28);
     RadioButton6 = wahlknopf(Panel4, "RadioButton6", QStringLiteral("Fächernamen"), 10, 2);
+    // Qt lets a radio button alone in its container be clicked off again;
+    // an exclusive group of one keeps it checked.
+    (new QButtonGroup(Panel4))->addButton(RadioButton6);
     Panel3 = new QWidget(Panel2);
     Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(10, 104, 440, 112);
+    Panel3->setGeometry(10, 134, 440, 112);
     RadioButton1 = wahlknopf(Panel3, "RadioButton1", QStringLiteral("Klassen  ohne Stunden ohne Zusatztext"), 10, 2);
     RadioButton2 = wahlknopf(Panel3, "RadioButton2", QStringLiteral("Klassen  mit Stunden ohne Zusatztext "), 10, 29);
     RadioButton3 = wahlknopf(Panel3, "RadioButton3", QStringLiteral("Klassen  ohne Stunden mit Zusatztext"), 10, 56);
     RadioButton4 = wahlknopf(Panel3, "RadioButton4", QStringLiteral("Klassen mit Stunden mit Zusatztext"), 10, 83);
-    RadioButton7 = wahlknopf(Panel2, "RadioButton7", QStringLiteral("Klassen mit Unterrichtseinsatz"), 20, 222);
     Button2 = new QPushButton(QStringLiteral("Start"), Panel2);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(20, 265, 120, 32);
+    Button2->setGeometry(20, 262, 120, 32);
     Button2->setEnabled(false);
     connect(Button2, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button2Click(); }); });
     Panel2->hide();

@@ -45,7 +45,7 @@ public:
     QPushButton* Button1;
     QWidget* Panel2;
     QLabel* Label4;
-    QWidget *Panel3, *Panel4;
+    QWidget *Panel3, *Panel4, *Panel5;
     QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4, *RadioButton5, *RadioButton6,
         *RadioButton7;
     QPushButton* Button2;
