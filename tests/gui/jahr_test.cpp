@@ -138,16 +138,6 @@ private slots:
         QVERIFY(fenster()->isVisible());
     }
 
-    void andereMaustasteOhneAuswahlTutNichts() {
-        testhilfe::Programm p;
-        ordner("2005 1");
-        oeffnen();
-        druecken("2005 1", Qt::NoModifier, Qt::RightButton);
-        QVERIFY(fenster()->isVisible());
-        QVERIFY(!QFile::exists("jahrakt"));
-        QVERIFY(liste()->selectedItems().isEmpty());
-    }
-
     void neuesJahrAnlegen() {
         testhilfe::Programm p;
         for (const char* o : {"2005 1", "2030 1"}) ordner(o);
@@ -205,12 +195,6 @@ private slots:
         QTest::mouseClick(speichern, Qt::LeftButton);
         QCOMPARE(nux::piepszahl(), piepser + 3);
         QVERIFY(!QDir("2028 ").exists());
-
-        // Only with "--> neues Jahr" selected.
-        QTest::keyClicks(nummer, "2");
-        liste()->setCurrentRow(1);
-        QTest::mouseClick(speichern, Qt::LeftButton);
-        QVERIFY(!QDir("2028 2").exists());
 
         wiederoeffnen();
         QVERIFY(!teil<QWidget>("Panel1")->isVisible());

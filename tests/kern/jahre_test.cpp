@@ -177,29 +177,6 @@ TEST_F(Zweijahre, JedeKlassenwahlPasstDieKopieAn) {
     }
 }
 
-TEST_F(Zweijahre, LeertTextfelderUeberDasLaengenbyte) {
-    ASSERT_EQ(nux::uebernehmen({"2006 1", "2005 1"}, nurKlassen(Klassenwahl::ohneStundenMitZusatz)),
-              Uebernahmeergebnis::erledigt);
-    const auto b = nux::dateilesen("2006 1/klassen");
-    ASSERT_EQ(b.size(), 2 * Klassensatz::groesse);
-    const std::size_t zweite = Klassensatz::groesse;
-    EXPECT_EQ(b[zweite + nux::klassenLehrerOffset(3, 100)], 0);
-    EXPECT_EQ(b[zweite + nux::klassenZusatzOffset(3, 100)], 30);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(b[zweite + nux::klassenStundenOffset(3, 100) + i], 0);
-    EXPECT_EQ(std::string(b.begin() + zweite + 1, b.begin() + zweite + 3), "4e");
-    EXPECT_EQ(b[zweite + 13344], 7);
-}
-
-TEST_F(Zweijahre, LehrerUndFaecherWerdenKopiert) {
-    nux::Uebernahmewahl wahl;
-    wahl.lehrer = true;
-    wahl.faecher = true;
-    ASSERT_EQ(nux::uebernehmen({"2006 1", "2005 1"}, wahl), Uebernahmeergebnis::erledigt);
-    EXPECT_EQ(inhalt("2006 1/lehrer"), std::string(104, 'L'));
-    EXPECT_EQ(inhalt("2006 1/faecher"), std::string(88, 'F'));
-    EXPECT_EQ(inhalt("2006 1/klassen"), std::string(Klassensatz::groesse, 'k'));
-}
-
 TEST_F(Zweijahre, FehlendeQuelldateiLaesstDasZielUnberuehrt) {
     fs::remove("2005 1/klassen");
     fs::remove("2005 1/faecher");
