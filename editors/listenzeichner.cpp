@@ -81,8 +81,9 @@ QSize Listenzeichner::sizeHint(const QStyleOptionViewItem& option, const QModelI
     return QSize(option.rect.width(), hoehe_);
 }
 
-Listenmaus::Listenmaus(QListWidget* liste, Handler h) : QObject(liste), liste_(liste), h_(std::move(h)) {
-    liste_->viewport()->installEventFilter(this);
+Listenmaus::Listenmaus(QListWidget* liste, Handler h)
+    : QObject(liste), liste_(liste), ansicht_(liste->viewport()), h_(std::move(h)) {
+    ansicht_->installEventFilter(this);
     rollen_.setInterval(60);
     connect(&rollen_, &QTimer::timeout, this, [this] {
         if (gedrueckt_ && h_.folgen && h_.folgen())
@@ -93,7 +94,7 @@ Listenmaus::Listenmaus(QListWidget* liste, Handler h) : QObject(liste), liste_(l
 }
 
 bool Listenmaus::eventFilter(QObject* o, QEvent* e) {
-    if (o != liste_->viewport()) return false;
+    if (o != ansicht_) return false;
     switch (e->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
@@ -109,7 +110,7 @@ bool Listenmaus::eventFilter(QObject* o, QEvent* e) {
             if (gedrueckt_ && (m->buttons() & Qt::LeftButton) && h_.folgen && h_.folgen()) {
                 letzte_ = m->position().toPoint();
                 folgen(letzte_);
-                const QRect r = liste_->viewport()->rect();
+                const QRect r = ansicht_->rect();
                 if (letzte_.y() < r.top() || letzte_.y() > r.bottom())
                     rollen_.start();
                 else
@@ -134,7 +135,7 @@ bool Listenmaus::eventFilter(QObject* o, QEvent* e) {
 void Listenmaus::folgen(QPoint p) {
     const int n = liste_->count();
     if (n == 0) return;
-    const QRect r = liste_->viewport()->rect();
+    const QRect r = ansicht_->rect();
     int zeile;
     if (p.y() < r.top()) {
         const QModelIndex oben = liste_->indexAt(QPoint(1, r.top()));

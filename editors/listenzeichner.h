@@ -55,6 +55,9 @@ protected:
 private:
     void folgen(QPoint p);
     QListWidget* liste_;
+    // Kept apart: the list may already be half destroyed when its viewport
+    // sends its last events.
+    QWidget* ansicht_;
     Handler h_;
     bool gedrueckt_ = false;
     // Keeps scrolling while the pointer rests above or below the list.

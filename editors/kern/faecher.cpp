@@ -25,9 +25,6 @@ std::size_t einsortieren(std::vector<std::string>& zeilen, std::string zeile) {
 namespace faecher {
 
 using listenzeile::einsortieren;
-namespace {
-int zeilenindex(std::string_view z) { return listenzeile::index(z); }
-}  // namespace
 
 std::string zeile(std::string_view nummer, bool unterrichtet, std::string_view kurz, std::string_view name,
                   int index) {
@@ -77,7 +74,7 @@ void schreiben(const std::string& pfad, const std::vector<std::string>& zeilen) 
     std::vector<Fachsatz> saetze(zeilen.size());
     std::vector<bool> belegt(zeilen.size(), false);
     for (const auto& z : zeilen) {
-        const int i = zeilenindex(z);
+        const int i = listenzeile::index(z);
         // Indexes with a gap or twice would write records that other files
         // refer to at the wrong place.
         if (i < 0 || static_cast<std::size_t>(i) >= zeilen.size() || belegt[static_cast<std::size_t>(i)])
@@ -104,7 +101,7 @@ Abgelehnt speichern(const std::string& pfad, std::vector<std::string>& zeilen, i
         z = zeile(nummer(neuhoechster), e.unterrichtet, e.kurz, e.name, neuhoechster);
     } else {
         const std::string& alt = zeilen[*gewaehlt];
-        z = zeile(teil(alt, 1, 3), e.unterrichtet, e.kurz, e.name, zeilenindex(alt));
+        z = zeile(teil(alt, 1, 3), e.unterrichtet, e.kurz, e.name, listenzeile::index(alt));
         neu.erase(neu.begin() + static_cast<std::ptrdiff_t>(*gewaehlt));
     }
     const std::size_t p = einsortieren(neu, std::move(z));
@@ -131,7 +128,7 @@ void verschieben(const std::string& pfad, const std::vector<std::string>& zeilen
     const auto neu = verschoben(zeilen, quelle, ziel);
     auto saetze = laden<Fachsatz>(pfad);
     for (const auto& z : neu) {
-        const int i = zeilenindex(z);
+        const int i = listenzeile::index(z);
         if (i < 0 || static_cast<std::size_t>(i) >= saetze.size()) throw Dateifehler(kDateiende);
         saetze[static_cast<std::size_t>(i)].ordnung = ordnung(z);
     }
