@@ -247,5 +247,8 @@ void Tjahrfenster::Button2Click() {
         nux::piepsen();
         return;
     }
+    // Once the takeover is done, a plain click chooses a year again; an
+    // ALT-click opens the panel for the next takeover.
+    Panel2->hide();
     zummenue();
 }
