@@ -1,0 +1,541 @@
+// A school year from the first start to the takeover into the next year,
+// driven through the real windows as a user drives them. The steps share one
+// program folder and build on each other, in the order they are declared.
+// What the windows write is read back through the record layer.
+#include <QDir>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QtTest>
+#include <memory>
+
+#include "ablaufhilfe.h"
+#include "app/kern/code.h"
+#include "app/nux_code.h"
+#include "app/nux_menue.h"
+#include "assignment/drucken.h"
+#include "assignment/nux_verteilung.h"
+#include "editors/newcomps.h"
+#include "editors/nux_faecher.h"
+#include "editors/nux_klassen.h"
+#include "editors/nux_lehrer.h"
+#include "storage/jahr.h"
+#include "storage/satz.h"
+#include "storage/text.h"
+#include "testhilfe.h"
+#include "years/nux_jahr.h"
+
+using ablauf::klicken;
+using ablauf::teil;
+using ablauf::ueberschreiben;
+
+namespace {
+
+const std::string kJahr = "2026 1";
+const std::string kNeuesJahr = "2027 1";
+const QString kNeu = QStringLiteral("--> neues Jahr");
+const QString kLoeschzeile = QStringLiteral("----").leftJustified(15);
+
+std::string datei(const std::string& jahr, const char* name) { return jahr + "/" + name; }
+
+// Subject indexes in the order the subjects are entered.
+enum Fach { D = 0, M = 1, E = 2, Mu = 3 };
+
+// The hours as the user types them into the class table, and what the file
+// must hold for them.
+struct Eingabe {
+    const char* klasse;
+    Fach fach;
+    int slot;
+    const char* getippt;
+    std::int64_t zehntel;
+    const char* zusatz;  // Windows-1252
+};
+const Eingabe kStunden[] = {
+    {"1a", D, 1, "4", 40, ""},     {"1a", D, 2, "1.5", 15, ""}, {"1a", E, 1, "3", 30, ""},
+    {"1a", M, 1, "5", 50, "F\xF6rderkurs"},
+    {"1b", D, 1, "4", 40, ""},     {"1b", E, 1, "3,5", 35, ""}, {"1b", M, 1, "5", 50, ""},
+    {"2a", D, 1, "5", 50, ""},     {"2a", E, 1, "3", 30, ""},   {"2a", M, 1, "4,5", 45, ""},
+};
+const char* const kKlassen[] = {"1a", "1b", "2a"};  // file order: sorted by name
+
+// The grid: rows D (slot 1), D (slot 2, only 1a has hours there), E, M.
+constexpr int rD1 = 0, rD2 = 1, rE = 2, rM = 3;
+
+// Assignments at the end of the walk: class, subject, slot, teacher.
+struct Zuteilung {
+    int klasse;
+    Fach fach;
+    int slot;
+    const char* lehrer;
+};
+const Zuteilung kZuteilung[] = {
+    {0, D, 1, "MarH"}, {1, D, 1, "MarH"}, {0, M, 1, "MarH"}, {1, M, 1, "MarH"}, {2, M, 1, "MarH"},
+    {0, D, 2, "AntB"}, {0, E, 1, "AntB"}, {2, D, 1, "AntB"},
+};
+
+std::string erwarteterLehrer(int c, int s, int j) {
+    for (const auto& z : kZuteilung)
+        if (z.klasse == c && z.fach == s && z.slot == j) return z.lehrer;
+    return {};
+}
+
+nux::Klassensatz ohneLehrer(nux::Klassensatz k) {
+    for (auto& slot : k.lehrer)
+        for (auto& l : slot) l.clear();
+    return k;
+}
+
+QWidget* menue() { return menuform; }
+QPushButton* menueknopf(const char* name) { return teil<QPushButton>(menue(), name); }
+
+void zeigenueber(const char* knopf) {
+    klicken(menueknopf(knopf));
+    testhilfe::warten();
+}
+
+QListWidget* verfuegbar() { return teil<QListWidget>(verteilfenster, "ListBox1"); }
+QScrollArea* raster() { return teil<QScrollArea>(verteilfenster, "ScrollBox1"); }
+int balken() { return teil<QProgressBar>(verteilfenster, "ProgressBar1")->value(); }
+QString verfuegbarzeile(const QString& kurz) {
+    const int p = ablauf::zeilemit(verfuegbar(), kurz);
+    return p < 0 ? QString() : verfuegbar()->item(p)->text().left(15);
+}
+void lehrerwaehlen(const QString& kurz, Qt::KeyboardModifiers tasten = {}) {
+    const int p = kurz == "----" ? 0 : ablauf::zeilemit(verfuegbar(), kurz);
+    QVERIFY2(p >= 0, qPrintable(kurz));
+    ablauf::zeileklicken(verfuegbar(), p, tasten);
+}
+
+QListWidget* jahrliste() { return teil<QListWidget>(jahrfenster, "ListBox1"); }
+void jahrdruecken(const QString& eintrag, Qt::KeyboardModifiers tasten = {}) {
+    const auto treffer = jahrliste()->findItems(eintrag, Qt::MatchExactly);
+    QVERIFY2(treffer.size() == 1, qPrintable(eintrag));
+    QTest::mouseClick(jahrliste()->viewport(), Qt::LeftButton, tasten, jahrliste()->visualItemRect(treffer[0]).center());
+}
+
+// A new year folder through the new-year panel.
+void jahranlegen(const QString& jahr, const QString& nummer) {
+    jahrdruecken(kNeu);
+    QVERIFY(teil<QWidget>(jahrfenster, "Panel1")->isVisible());
+    auto* zahl = teil<teditzahl>(jahrfenster, "teditzahl1");
+    QVERIFY(zahl->hasFocus());
+    QTest::keyClicks(zahl, jahr);
+    QCOMPARE(zahl->text(), jahr);
+    ueberschreiben(teil<teditnummer>(jahrfenster, "teditnummer1"), nummer);
+    QCOMPARE(teil<teditnummer>(jahrfenster, "teditnummer1")->text(), nummer);
+    klicken(teil<QPushButton>(jahrfenster, "Button1"));
+}
+
+QStringList druckdateien() {
+    return QDir(QString::fromLatin1(nux::kDruckordner)).entryList({"*.pdf"}, QDir::Files, QDir::Name);
+}
+
+// The menu of a program just started: the code typed and the field left.
+void entsperren(const QString& code) {
+    menuform->vorholen();
+    testhilfe::warten();
+    auto* feld = teil<QLineEdit>(menue(), "Edit2");
+    feld->setFocus();
+    QTest::keyClicks(feld, code);
+    QTest::keyClick(feld, Qt::Key_Tab);
+    testhilfe::warten();
+}
+
+}  // namespace
+
+class AblaufTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testhilfe::Programm> programm;
+    // Each step stands on the ones before; after a failure the rest is skipped.
+    bool gescheitert = false;
+
+private slots:
+    void initTestCase() {
+        nux::druckzielsetzen(nux::Druckziel::pdf);
+        programm = std::make_unique<testhilfe::Programm>();
+    }
+    void cleanupTestCase() { programm.reset(); }
+    void init() {
+        if (gescheitert) QSKIP("ein vorheriger Schritt ist gescheitert");
+    }
+    void cleanup() {
+        const bool meldung = !nux::fehlerliste().isEmpty();
+        if (QTest::currentTestFailed() || meldung) gescheitert = true;
+        QVERIFY2(!meldung, qPrintable(nux::fehlerliste().join(" | ")));
+    }
+
+    void ersterStartOhneCodes() {
+        QVERIFY(!QFile::exists("codes"));
+        for (const char* b : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button7"})
+            QVERIFY2(!menueknopf(b)->isEnabled(), b);
+        entsperren("8153");
+        for (const char* b : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button7"})
+            QVERIFY2(menueknopf(b)->isEnabled(), b);
+        QVERIFY(!teil<QWidget>(menue(), "Panel1")->isVisible());
+
+        const auto codes = nux::laden<nux::Codesatz>("codes");
+        QCOMPARE(codes.size(), std::size_t(1));
+        QCOMPARE(codes[0].code, nux::codieren("8153"));
+        QCOMPARE(ablauf::inhalt("codes").size(), std::size_t(9));
+        QCOMPARE(int(ablauf::inhalt("codes")[0]), 4);
+
+        // No "jahrakt" yet: the year window comes to the front, with no year.
+        QVERIFY(!QFile::exists("jahrakt"));
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(jahrfenster));
+        QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu}));
+        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString());
+    }
+
+    void jahrAnlegenUndWaehlen() {
+        jahranlegen("2026", "1");
+        QVERIFY(QDir(QString::fromStdString(kJahr)).exists());
+        QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu, "2026 1"}));
+        QVERIFY(!nux::jahrgesetzt());  // created, not chosen
+
+        jahrdruecken("2026 1");
+        QVERIFY(!jahrfenster->isVisible());
+        const auto jahrakt = ablauf::inhalt("jahrakt");
+        QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kJahr + "\r\n");
+        QCOMPARE(nux::jahrordner(), kJahr);
+        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString("2026-1"));
+    }
+
+    void faecherAnlegenUndOrdnen() {
+        zeigenueber("Button7");
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(faecherfenster));
+        auto* liste = teil<QListWidget>(faecherfenster, "ListBox1");
+        QCOMPARE(liste->count(), 0);
+        struct {
+            const char *name, *kurz;
+            bool heuer;
+        } const faecher[] = {{"Deutsch", "D", true}, {"Mathematik", "M", true}, {"Englisch", "E", true},
+                             {"Musik", "Mu", false}};
+        for (const auto& f : faecher) {
+            ueberschreiben(teil<QLineEdit>(faecherfenster, "Edit1"), f.name);
+            ueberschreiben(teil<QLineEdit>(faecherfenster, "Edit2"), f.kurz);
+            auto* heuer = teil<QCheckBox>(faecherfenster, "CheckBox1");
+            QVERIFY(heuer->isChecked());
+            if (!f.heuer) ablauf::ankreuzen(heuer);
+            QCOMPARE(heuer->isChecked(), f.heuer);
+            klicken(teil<QPushButton>(faecherfenster, "Button1"));
+        }
+        QCOMPARE(liste->count(), 4);
+        // English moves before Mathematics: dropped on it, it lands in front.
+        ablauf::ziehen(liste, 2, 1);
+
+        const auto s = nux::laden<nux::Fachsatz>(datei(kJahr, "faecher"));
+        QCOMPARE(ablauf::inhalt(datei(kJahr, "faecher")).size(), 4 * nux::Fachsatz::groesse);
+        const int ordnung[] = {0, 2, 1, 3};  // D, M, E, Mu by subject index
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(s[i].name, std::string(faecher[i].name));
+            QCOMPARE(s[i].kurz, std::string(faecher[i].kurz));
+            QCOMPARE(s[i].unterrichtet, faecher[i].heuer);
+            QCOMPARE(s[i].ordnung, ordnung[i]);
+        }
+    }
+
+    void lehrerAnlegen() {
+        zeigenueber("Button3");
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(lehrerfenster));
+        struct {
+            const char *name, *vorschlag, *stunden;
+            std::int64_t zehntel;
+        } const lehrer[] = {{"Maria Huber", "MarH", "22.5", 225}, {"Anton Berger", "AntB", "10", 100},
+                            {"Rudi Rau", "RudR", nullptr, 0}};
+        for (const auto& l : lehrer) {
+            auto* name = teil<QLineEdit>(lehrerfenster, "Edit1");
+            ueberschreiben(name, l.name);
+            QTest::keyClick(name, Qt::Key_Tab);  // leaving the name proposes the short name
+            QCOMPARE(teil<QLineEdit>(lehrerfenster, "Edit3")->text(), QString(l.vorschlag));
+            QTest::keyClick(teil<QLineEdit>(lehrerfenster, "Edit3"), Qt::Key_Tab);
+            if (l.stunden) QTest::keyClicks(teil<QLineEdit>(lehrerfenster, "Edit2"), l.stunden);
+            klicken(teil<QPushButton>(lehrerfenster, "Button1"));
+        }
+        QCOMPARE(teil<QLabel>(lehrerfenster, "Label2")->text(), QString("eingetragene LehrerInnen: 3"));
+
+        const auto s = nux::laden<nux::Lehrersatz>(datei(kJahr, "lehrer"));
+        QCOMPARE(ablauf::inhalt(datei(kJahr, "lehrer")).size(), 3 * nux::Lehrersatz::groesse);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(s[i].name, std::string(lehrer[i].name));
+            QCOMPARE(s[i].kurz, std::string(lehrer[i].vorschlag));
+            QCOMPARE(s[i].stunden, lehrer[i].zehntel);
+        }
+    }
+
+    void klassenUndStundenAnlegen() {
+        zeigenueber("Button2");
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(klassenfenster));
+        auto* name = teil<QLineEdit>(klassenfenster, "Edit1");
+        auto* tabelle = teil<QListWidget>(klassenfenster, "ListBox2");
+        // Typed out of order; the file holds them sorted.
+        for (const char* klasse : {"2a", "1a", "1b"}) {
+            ueberschreiben(name, klasse);
+            QTest::keyClick(name, Qt::Key_Return);
+            QCOMPARE(name->text(), QString(klasse));
+            // Taught subjects in their order, Musik (not taught) left out.
+            const QStringList kurz = {"D  ", "E  ", "M  "};
+            QCOMPARE(tabelle->count(), 3);
+            for (int i = 0; i < 3; ++i) QCOMPARE(tabelle->item(i)->text().mid(6, 3), kurz[i]);
+
+            ablauf::zeileklicken(tabelle, 0);
+            QVERIFY(teil<QWidget>(klassenfenster, "Panel2")->isVisible());
+            for (const Fach f : {D, E, M}) {
+                QCOMPARE(teil<QLabel>(klassenfenster, "Label4")->text(), QString(f == D ? "D" : f == E ? "E" : "M"));
+                for (const auto& e : kStunden) {
+                    if (std::string(e.klasse) != klasse || e.fach != f) continue;
+                    const char* kasten[] = {"Edit2", "Edit3", "Edit4"};
+                    const char* zusatz[] = {"Edit5", "Edit6", "Edit7"};
+                    ueberschreiben(teil<QLineEdit>(klassenfenster, kasten[e.slot - 1]), e.getippt);
+                    if (*e.zusatz) ueberschreiben(teil<QLineEdit>(klassenfenster, zusatz[e.slot - 1]), nux::qs(e.zusatz));
+                }
+                klicken(teil<QPushButton>(klassenfenster, "Button3"));  // "ok" moves on to the next row
+            }
+        }
+
+        const auto s = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
+        QCOMPARE(ablauf::inhalt(datei(kJahr, "klassen")).size(), 3 * nux::Klassensatz::groesse);
+        for (int c = 0; c < 3; ++c) {
+            QCOMPARE(s[c].name, std::string(kKlassen[c]));
+            for (int j = 1; j <= 3; ++j)
+                for (int f = 0; f < nux::kFaecherMax; ++f) {
+                    std::int64_t h = 0;
+                    std::string z;
+                    for (const auto& e : kStunden)
+                        if (kKlassen[c] == std::string(e.klasse) && e.fach == f && e.slot == j) {
+                            h = e.zehntel;
+                            z = e.zusatz;
+                        }
+                    QCOMPARE(s[c].h(j, f), h);
+                    QCOMPARE(s[c].z(j, f), z);
+                    QCOMPARE(s[c].l(j, f), std::string());
+                }
+        }
+    }
+
+    void verteilenUndSpeichern() {
+        zeigenueber("Button1");
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(verteilfenster));
+        // Rudi Rau has no hours and is not offered.
+        QCOMPARE(ablauf::zeilen(verfuegbar(), 15),
+                 QStringList({kLoeschzeile, "AntB 10,0  10,0", "MarH 22,5  22,5", " ", "Summe   32,5"}));
+        QCOMPARE(teil<QLabel>(verteilfenster, "Label4")->text(), QString("   38,5"));
+        QCOMPARE(teil<QProgressBar>(verteilfenster, "ProgressBar1")->maximum(), 385);
+        QCOMPARE(balken(), 0);
+
+        // The hours per class, with the group sums of the first characters.
+        klicken(teil<QLabel>(verteilfenster, "Label1"));
+        QVERIFY(teil<QWidget>(verteilfenster, "Panel5")->isVisible());
+        QCOMPARE(ablauf::zeilen(teil<QListWidget>(verteilfenster, "ListBox3")),
+                 QStringList({"1a   13,5", "1b   12,5", "  Su   26,0", "2a   12,5", "  Su   12,5", " ", "Ges.   38,5"}));
+        QTest::mouseClick(teil<QWidget>(verteilfenster, "Panel5"), Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!teil<QWidget>(verteilfenster, "Panel5")->isVisible());
+
+        // The extra text of the blue hours cell.
+        ablauf::stundenzelle(raster(), 0, rM);
+        QVERIFY(teil<QWidget>(verteilfenster, "Panel1")->isVisible());
+        QCOMPARE(teil<QLabel>(verteilfenster, "Label3")->text(), QString("Förderkurs"));
+        klicken(teil<QWidget>(verteilfenster, "Panel1"));
+        QVERIFY(!teil<QWidget>(verteilfenster, "Panel1")->isVisible());
+
+        lehrerwaehlen("MarH");
+        for (const auto& [c, r] : {std::pair{0, rD1}, {1, rD1}, {0, rM}, {1, rM}, {2, rM}}) ablauf::lehrerzelle(raster(), c, r);
+        QCOMPARE(verfuegbarzeile("MarH"), QString("MarH 22,5   0,0"));
+        QCOMPARE(balken(), 225);
+        QCOMPARE(verteilfenster->modell().zelle(2, rM).lehrer, std::string("MarH"));
+        QVERIFY(verteilfenster->modell().zelle(2, rM).gruen);
+
+        lehrerwaehlen("AntB");
+        for (const auto& [c, r] : {std::pair{0, rD2}, {0, rE}, {2, rD1}}) ablauf::lehrerzelle(raster(), c, r);
+        QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0   0,5"));
+        QCOMPARE(balken(), 320);
+        // Over-assigned: Anton takes Maria's lesson, the sum stays.
+        ablauf::lehrerzelle(raster(), 1, rD1);
+        QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0  -3,5"));
+        QCOMPARE(verfuegbarzeile("MarH"), QString("MarH 22,5   4,0"));
+        QCOMPARE(balken(), 320);
+        // The delete line takes him off again; Maria gets the lesson back.
+        lehrerwaehlen("----");
+        ablauf::lehrerzelle(raster(), 1, rD1);
+        QCOMPARE(verteilfenster->modell().zelle(1, rD1).lehrer, std::string("--"));
+        QCOMPARE(balken(), 280);
+        lehrerwaehlen("MarH");
+        ablauf::lehrerzelle(raster(), 1, rD1);
+        QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0   0,5"));
+        QCOMPARE(verfuegbarzeile("MarH"), QString("MarH 22,5   0,0"));
+        QCOMPARE(balken(), 320);
+        // A lesson without hours in this class has no teacher cell to click.
+        ablauf::lehrerzelle(raster(), 1, rD2);
+        QCOMPARE(balken(), 320);
+
+        const auto vorher = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
+        klicken(teil<QPushButton>(verteilfenster, "Button1"));
+        const auto s = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
+        QCOMPARE(ablauf::inhalt(datei(kJahr, "klassen")).size(), 3 * nux::Klassensatz::groesse);
+        for (int c = 0; c < 3; ++c) {
+            // Hours, extra texts and names as the classes editor wrote them.
+            QVERIFY(ohneLehrer(s[c]) == vorher[c]);
+            for (int j = 1; j <= 3; ++j)
+                for (int f = 0; f < nux::kFaecherMax; ++f)
+                    QCOMPARE(s[c].l(j, f), erwarteterLehrer(c, f, j));
+        }
+    }
+
+    void neueAktivierungZeigtGespeichertes() {
+        klicken(menue());  // back to the menu
+        zeigenueber("Button1");
+        QCOMPARE(ablauf::zeilen(verfuegbar(), 15),
+                 QStringList({kLoeschzeile, "AntB 10,0   0,5", "MarH 22,5   0,0", " ", "Summe   32,5"}));
+        QCOMPARE(balken(), 320);
+        for (const auto& z : kZuteilung) {
+            const int r = z.fach == D ? (z.slot == 1 ? rD1 : rD2) : z.fach == E ? rE : rM;
+            QCOMPARE(verteilfenster->modell().zelle(z.klasse, r).lehrer, std::string(z.lehrer));
+            QVERIFY(!verteilfenster->modell().zelle(z.klasse, r).gruen);
+        }
+        QCOMPARE(verteilfenster->modell().zelle(1, rE).lehrer, std::string("--"));
+    }
+
+    void lehrerblattUndSchuleAlsPdf() {
+        QVERIFY(druckdateien().isEmpty());
+        lehrerwaehlen("MarH", Qt::AltModifier);
+        QStringList pdf = druckdateien();
+        QCOMPARE(pdf.size(), 1);
+        QVERIFY2(pdf[0].endsWith("_Lehrer_MarH.pdf"), qPrintable(pdf[0]));
+        auto* hinweis = verteilfenster->findChild<QLabel*>(nux::kDruckhinweis);
+        QVERIFY(hinweis && hinweis->isVisible());
+        QVERIFY2(hinweis->text().contains(pdf[0]), qPrintable(hinweis->text()));
+
+        const QStringList blatt = ablauf::pdfzeilen(QString::fromLatin1(nux::kDruckordner) + "/" + pdf[0]);
+        if (!blatt.isEmpty()) {
+            // The lessons class by class, in grid order, and their sum.
+            const QStringList erwartet = {"Unterrichtseinsatz 2026-1", "Maria Huber",
+                                          "Gewidmet von der Bergland Schulkreis BSK", "1a D 4,0",
+                                          "1a M 5,0 Förderkurs", "1b D 4,0", "1b M 5,0", "2a M 4,5",
+                                          "Summe: 22,5"};
+            QCOMPARE(blatt.mid(1), erwartet);
+            QCOMPARE(blatt[0], QDate::currentDate().toString("dd.MM.yyyy"));
+        }
+
+        lehrerwaehlen("AntB", Qt::ControlModifier);
+        pdf = druckdateien();
+        QCOMPARE(pdf.size(), 2);
+        QVERIFY2(pdf[1].endsWith("_Schule_Seite_01.pdf"), qPrintable(pdf[1]));
+        const QStringList schule = ablauf::pdfzeilen(QString::fromLatin1(nux::kDruckordner) + "/" + pdf[1]);
+        if (!schule.isEmpty()) {
+            // One column per class; per row the subject, then hours and
+            // teacher of every class that has the lesson.
+            const QStringList erwartet = {"Unterrichtseinsatz 2026-1", "1a 1b 2a", "D 4,0 MarH 4,0 MarH 5,0 AntB",
+                                          "D 1,5 AntB", "E 3,0 AntB 3,5 -- 3,0 --", "M 5,0 MarH 5,0 MarH 4,5 MarH"};
+            QCOMPARE(schule.mid(1), erwartet);
+        }
+
+        // Every teacher: one sheet each, in list order.
+        lehrerwaehlen("----", Qt::AltModifier | Qt::ControlModifier);
+        pdf = druckdateien();
+        QCOMPARE(pdf.size(), 4);
+        QVERIFY(pdf[2].endsWith("_Lehrer_AntB.pdf"));
+        QVERIFY(pdf[3].endsWith("_Lehrer_MarH.pdf"));
+        // Printing changes no file of the year.
+        QCOMPARE(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")).size(), std::size_t(3));
+    }
+
+    void codeAendern() {
+        zeigenueber("Button4");
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(codefenster));
+        auto* speichern = teil<QPushButton>(codefenster, "Button1");
+        QVERIFY(!speichern->isEnabled());
+        ueberschreiben(teil<QLineEdit>(codefenster, "Edit2"), "8153");
+        ueberschreiben(teil<QLineEdit>(codefenster, "Edit1"), "nux26");
+        QCOMPARE(teil<QLineEdit>(codefenster, "Edit2")->text(), QString("8153"));  // the right old code stays
+        QCOMPARE(teil<QLineEdit>(codefenster, "Edit1")->text(), QString("NUX26"));
+        QVERIFY(speichern->isEnabled());
+        klicken(speichern);
+        QVERIFY(!codefenster->isVisible());
+        const auto codes = nux::laden<nux::Codesatz>("codes");
+        QCOMPARE(codes.size(), std::size_t(1));
+        QCOMPARE(codes[0].code, nux::codieren("NUX26"));
+        QCOMPARE(ablauf::inhalt("codes").size(), std::size_t(9));
+    }
+
+    void uebernahmeInsNeueJahr() {
+        zeigenueber("Button5");
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(jahrfenster));
+        jahranlegen("2027", "1");
+        QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu, "2026 1", "2027 1"}));
+
+        jahrdruecken("2027 1", Qt::AltModifier);
+        jahrdruecken("2026 1");
+        QCOMPARE(teil<QLabel>(jahrfenster, "Label4")->text(), QString("2027 1  übernimmt Daten von   2026 1"));
+        for (const char* r : {"RadioButton5", "RadioButton6", "RadioButton4"}) {
+            ablauf::ankreuzen(teil<QRadioButton>(jahrfenster, r));
+            QVERIFY2(teil<QRadioButton>(jahrfenster, r)->isChecked(), r);
+        }
+        klicken(teil<QPushButton>(jahrfenster, "Button2"));
+        QVERIFY(!jahrfenster->isVisible());
+        for (const char* d : {"lehrer", "faecher", "klassen"})
+            QVERIFY2(nux::dateida(datei(kNeuesJahr, d)), d);
+
+        QVERIFY(nux::laden<nux::Lehrersatz>(datei(kNeuesJahr, "lehrer")) ==
+                nux::laden<nux::Lehrersatz>(datei(kJahr, "lehrer")));
+        QVERIFY(nux::laden<nux::Fachsatz>(datei(kNeuesJahr, "faecher")) ==
+                nux::laden<nux::Fachsatz>(datei(kJahr, "faecher")));
+        // Classes with hours and extra texts, without their teachers.
+        const auto alt = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
+        const auto neu = nux::laden<nux::Klassensatz>(datei(kNeuesJahr, "klassen"));
+        QCOMPARE(neu.size(), std::size_t(3));
+        for (std::size_t c = 0; c < 3; ++c) QVERIFY(neu[c] == ohneLehrer(alt[c]));
+        QCOMPARE(alt[0].l(1, D), std::string("MarH"));  // the source keeps them
+        // The current year stays.
+        QCOMPARE(nux::jahrordner(), kJahr);
+        const auto jahrakt = ablauf::inhalt("jahrakt");
+        QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kJahr + "\r\n");
+    }
+
+    void neustartMitNeuemCodeImNeuenJahr() {
+        fensterfreigeben();
+        fenstererzeugen();
+        const int piepser = nux::piepszahl();
+        entsperren("8153");
+        QCOMPARE(nux::piepszahl() - piepser, 3);
+        QVERIFY(!menueknopf("Button1")->isEnabled());
+        auto* feld = teil<QLineEdit>(menue(), "Edit2");
+        ueberschreiben(feld, "nux26");
+        QTest::keyClick(feld, Qt::Key_Tab);
+        QVERIFY(menueknopf("Button1")->isEnabled());
+        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString("2026-1"));
+        QCOMPARE(nux::jahrordner(), kJahr);
+
+        zeigenueber("Button5");
+        jahrdruecken("2027 1");
+        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString("2027-1"));
+        const auto jahrakt = ablauf::inhalt("jahrakt");
+        QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kNeuesJahr + "\r\n");
+
+        // The new year: every lesson open again, every teacher fully available.
+        zeigenueber("Button1");
+        QCOMPARE(ablauf::zeilen(verfuegbar(), 15),
+                 QStringList({kLoeschzeile, "AntB 10,0  10,0", "MarH 22,5  22,5", " ", "Summe   32,5"}));
+        QCOMPARE(teil<QLabel>(verteilfenster, "Label4")->text(), QString("   38,5"));
+        QCOMPARE(balken(), 0);
+        lehrerwaehlen("AntB");
+        ablauf::lehrerzelle(raster(), 2, rE);
+        QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0   7,0"));
+        const auto altesJahr = ablauf::inhalt(datei(kJahr, "klassen"));
+        klicken(teil<QPushButton>(verteilfenster, "Button1"));
+        const auto neu = nux::laden<nux::Klassensatz>(datei(kNeuesJahr, "klassen"));
+        QCOMPARE(neu.size(), std::size_t(3));
+        QCOMPARE(neu[2].l(1, E), std::string("AntB"));
+        QCOMPARE(neu[0].l(1, D), std::string());
+        QVERIFY(ablauf::inhalt(datei(kJahr, "klassen")) == altesJahr);
+
+        // Every save went through its temporary file and left none behind.
+        const auto alles = QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir().entryList(alles, QDir::Name), QStringList({"2026 1", "2027 1", "codes", "druck", "jahrakt"}));
+        for (const std::string& jahr : {kJahr, kNeuesJahr})
+            QCOMPARE(QDir(QString::fromStdString(jahr)).entryList(alles, QDir::Name),
+                     QStringList({"faecher", "klassen", "lehrer"}));
+    }
+};
+
+QTEST_MAIN(AblaufTest)
+#include "ablauf_test.moc"
