@@ -472,6 +472,7 @@ private slots:
         }
         klicken(teil<QPushButton>(jahrfenster, "Button2"));
         QVERIFY(!jahrfenster->isVisible());
+        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(menuform));
         for (const char* d : {"lehrer", "faecher", "klassen"})
             QVERIFY2(nux::dateida(datei(kNeuesJahr, d)), d);
 
@@ -506,10 +507,22 @@ private slots:
         QCOMPARE(nux::jahrordner(), kJahr);
 
         zeigenueber("Button5");
+        QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu, "2026 1", "2027 1"}));
+        QVERIFY(!teil<QWidget>(jahrfenster, "Panel2")->isVisible());  // a new run starts without takeover
         jahrdruecken("2027 1");
         QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString("2027-1"));
         const auto jahrakt = ablauf::inhalt("jahrakt");
         QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kNeuesJahr + "\r\n");
+
+        // The classes editor shows the classes taken over, hours without teachers.
+        zeigenueber("Button2");
+        auto* klassen = teil<QListWidget>(klassenfenster, "ListBox1");
+        QCOMPARE(ablauf::zeilen(klassen, 3), QStringList({"1a ", "1b ", "2a "}));
+        ablauf::zeileklicken(klassen, 0);
+        const QStringList reihen = ablauf::zeilen(teil<QListWidget>(klassenfenster, "ListBox2"), 40);
+        QCOMPARE(reihen.size(), 3);
+        QCOMPARE(reihen[0].mid(6, 19), QString("D     4,0  1,5  0,0"));
+        QCOMPARE(reihen[0].mid(26, 14), QString(14, ' '));  // the teacher codes
 
         // The new year: every lesson open again, every teacher fully available.
         zeigenueber("Button1");
