@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Takes the user guide's screenshots from the real program on the demo school
+# under Xvfb, driven by xdotool, into docs/bilder/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/pakete.sh
+for p in xdotool imagemagick; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || {
+    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$p"; }
+done
+wurzel=$PWD
+cmake -S . -B build-start -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUX_TESTS=OFF -DNUX_BENCH=OFF >/dev/null
+cmake --build build-start --target nux nux_demo
+
+arbeit=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$arbeit"' EXIT
+mkdir -p "$arbeit/nux"
+cd "$arbeit/nux"
+"$wurzel/build-start/nux_demo"
+
+export DISPLAY=:77
+Xvfb "$DISPLAY" -screen 0 1016x656x24 >/dev/null 2>&1 &
+sleep 1
+"$wurzel/build-start/nux" >/dev/null 2>&1 &
+sleep 2
+
+bild() {  # name: a small PNG of the whole screen
+  sleep 1
+  import -window root "$arbeit/roh.png"
+  convert "$arbeit/roh.png" -resize 80% +dither -colors 64 "PNG8:$wurzel/docs/bilder/$1.png"
+}
+klick() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
+
+xdotool type 8153; xdotool key Tab; sleep 0.5
+bild menue
+klick 770 12; bild faecher            # "Fächer"
+klick 685 12; klick 60 100; bild lehrer   # "LehrerInnen", first teacher
+klick 595 12; klick 40 164; klick 320 149; bild klassen   # "Klassen", 1b, first subject
+klick 525 12; bild jahr               # "Jahr"
+klick 300 12                          # back to the menu
+klick 50 12; sleep 1; bild verteilung # "Verteilung"
+xdotool mousemove 930 398 keydown alt click 1 keyup alt; sleep 2   # ALT-click: sheet of PetL
+pdf=$(ls druck/*.pdf | head -n 1)
+pdftoppm -png -r 60 -f 1 -l 1 "$pdf" "$arbeit/seite"
+convert "$arbeit"/seite*.png +dither -colors 16 "PNG8:$wurzel/docs/bilder/druck.png"
+ls -la "$wurzel/docs/bilder"
