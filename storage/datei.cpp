@@ -42,17 +42,25 @@ void allesschreiben(int fd, const std::uint8_t* p, std::size_t n, off_t offset) 
     }
 }
 
-std::string ordnervon(const std::string& pfad) {
+}  // namespace
+
+std::string detail::ordnervon(const std::string& pfad) {
     const auto p = pfad.rfind('/');
     return p == std::string::npos ? std::string() : pfad.substr(0, p + 1);
 }
 
-std::string namevon(const std::string& pfad) {
+std::string detail::namevon(const std::string& pfad) {
     const auto p = pfad.rfind('/');
     return p == std::string::npos ? pfad : pfad.substr(p + 1);
 }
 
-}  // namespace
+void detail::zielpruefen(const std::string& pfad) {
+    struct stat alt {};
+    if (::stat(pfad.c_str(), &alt) != 0) return;
+    if (!S_ISREG(alt.st_mode)) fehlerwerfen(EISDIR);
+    // rename() would replace a write-protected file without asking.
+    if (::access(pfad.c_str(), W_OK) != 0) fehlerwerfen(errno);
+}
 
 std::string fehlertext(int fehlernummer) {
     switch (fehlernummer) {
@@ -91,17 +99,15 @@ bool ordnerda(const std::string& pfad) {
     return ::stat(pfad.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::vector<std::uint8_t> dateilesen(const std::string& pfad) {
-    Deskriptor d(::open(pfad.c_str(), O_RDONLY | O_CLOEXEC));
-    if (d.fd < 0) fehlerwerfen(errno);
-    struct stat st {};
-    if (::fstat(d.fd, &st) != 0) fehlerwerfen(errno);
-    if (!S_ISREG(st.st_mode)) fehlerwerfen(EISDIR);
+namespace {
+
+// Reads from fd until the end; a file that grows meanwhile is read as it is.
+std::vector<std::uint8_t> restlesen(int fd, std::size_t erwartet) {
     std::vector<std::uint8_t> daten;
-    daten.reserve(static_cast<std::size_t>(st.st_size));
+    daten.reserve(erwartet);
     std::uint8_t puffer[65536];
     for (;;) {
-        const ssize_t r = ::read(d.fd, puffer, sizeof puffer);
+        const ssize_t r = ::read(fd, puffer, sizeof puffer);
         if (r < 0) {
             if (errno == EINTR) continue;
             fehlerwerfen(errno);
@@ -112,11 +118,73 @@ std::vector<std::uint8_t> dateilesen(const std::string& pfad) {
     return daten;
 }
 
+// Opens a regular file for reading and returns its size.
+std::size_t lesendoeffnen(Deskriptor& d, const std::string& pfad) {
+    d.fd = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
+    if (d.fd < 0) fehlerwerfen(errno);
+    struct stat st {};
+    if (::fstat(d.fd, &st) != 0) fehlerwerfen(errno);
+    if (!S_ISREG(st.st_mode)) fehlerwerfen(EISDIR);
+    return static_cast<std::size_t>(st.st_size);
+}
+
+void groessepruefen(std::size_t bytes, std::size_t groesse, std::size_t hoechstens) {
+    if (bytes == 0 || bytes % groesse != 0) throw Dateifehler(kDateiende);
+    if (bytes / groesse > hoechstens) throw Dateifehler(kBereich);
+}
+
+}  // namespace
+
+// Makes a finished rename survive a power failure; a folder that cannot be
+// synced (some file systems refuse) has the file all the same.
+void detail::ordnersichern(const std::string& pfad) {
+    const std::string ordner = detail::ordnervon(pfad);
+    const int fd = ::open(ordner.empty() ? "." : ordner.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::vector<std::uint8_t> dateilesen(const std::string& pfad) {
+    Deskriptor d(-1);
+    const std::size_t n = lesendoeffnen(d, pfad);
+    return restlesen(d.fd, n);
+}
+
+std::vector<std::uint8_t> saetzelesen(const std::string& pfad, std::size_t groesse, std::size_t hoechstens) {
+    Deskriptor d(-1);
+    // A huge file is refused by its size before a byte of it is held in memory.
+    groessepruefen(lesendoeffnen(d, pfad), groesse, hoechstens);
+    auto daten = restlesen(d.fd, 0);
+    groessepruefen(daten.size(), groesse, hoechstens);
+    return daten;
+}
+
+void satzbytes(const std::string& pfad, std::size_t groesse, std::size_t i, std::uint8_t* puffer) {
+    Deskriptor d(-1);
+    const std::size_t n = lesendoeffnen(d, pfad);
+    if (n % groesse != 0 || i >= n / groesse) throw Dateifehler(kDateiende);
+    std::size_t gelesen = 0;
+    while (gelesen < groesse) {
+        const ssize_t r = ::pread(d.fd, puffer + gelesen, groesse - gelesen, static_cast<off_t>(i * groesse + gelesen));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            fehlerwerfen(errno);
+        }
+        if (r == 0) throw Dateifehler(kDateiende);
+        gelesen += static_cast<std::size_t>(r);
+    }
+}
+
 void atomarschreiben(const std::string& pfad, std::span<const std::uint8_t> daten) {
-    const std::string temp = ordnervon(pfad) + "." + namevon(pfad) + ".neu";
+    detail::zielpruefen(pfad);
+    struct stat alt {};
+    const bool vorhanden = ::stat(pfad.c_str(), &alt) == 0;
+    const std::string temp = detail::ordnervon(pfad) + "." + detail::namevon(pfad) + ".neu";
     Deskriptor d(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (d.fd < 0) fehlerwerfen(errno);
     try {
+        if (vorhanden) ::fchmod(d.fd, alt.st_mode & 07777);
         allesschreiben(d.fd, daten.data(), daten.size(), 0);
         if (::fsync(d.fd) != 0) fehlerwerfen(errno);
         if (d.schliessen() != 0) fehlerwerfen(errno);
@@ -125,6 +193,7 @@ void atomarschreiben(const std::string& pfad, std::span<const std::uint8_t> date
         ::unlink(temp.c_str());
         throw;
     }
+    detail::ordnersichern(pfad);
 }
 
 void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const std::uint8_t> daten,
@@ -133,8 +202,12 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
     if (d.fd < 0) fehlerwerfen(errno);
     struct stat st {};
     if (::fstat(d.fd, &st) != 0) fehlerwerfen(errno);
+    if (!S_ISREG(st.st_mode)) fehlerwerfen(EISDIR);
+    if (offset > static_cast<std::size_t>(st.st_size)) throw Dateifehler(kBereich);
     try {
         allesschreiben(d.fd, daten.data(), daten.size(), static_cast<off_t>(offset));
+        // A full disk may show itself only here (delayed allocation).
+        if (::fsync(d.fd) != 0) fehlerwerfen(errno);
         if (d.schliessen() != 0) fehlerwerfen(errno);
     } catch (...) {
         // Never leave half a record behind an append.

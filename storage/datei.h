@@ -19,15 +19,26 @@ bool ordnerda(const std::string& pfad);  // a folder exists
 std::vector<std::uint8_t> dateilesen(const std::string& pfad);
 
 // Replaces the file with the given bytes through a temporary file in the same
-// folder and a rename: on any failure the old file stays whole.
+// folder and a rename: on any failure the old file stays whole. A file the
+// user made read-only is refused, as an in-place write would be.
 void atomarschreiben(const std::string& pfad, std::span<const std::uint8_t> daten);
 
 // Writes bytes at offset into an existing file (or a new one with anlegen).
-// A write that fails after extending the file cuts it back to its old size.
+// A write that fails after extending the file cuts it back to its old size;
+// an offset beyond the end is a range error (it would leave a hole of zeros).
 void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const std::uint8_t> daten,
                     bool anlegen);
 
 void loeschen(const std::string& pfad);
+
+// The bytes of a whole record file, checked before anything is read: an empty
+// file or a size that is not a multiple of groesse is the end-of-file error,
+// more than hoechstens records the range error.
+std::vector<std::uint8_t> saetzelesen(const std::string& pfad, std::size_t groesse, std::size_t hoechstens);
+
+// Reads the groesse bytes of record i into puffer. A record beyond the end, or
+// a file whose size is not a multiple of groesse, is the end-of-file error.
+void satzbytes(const std::string& pfad, std::size_t groesse, std::size_t i, std::uint8_t* puffer);
 
 // Number of records in a file; a size that is not a multiple of the record
 // size, or an empty file, is the end-of-file error of a reader.
@@ -36,6 +47,13 @@ std::size_t satzanzahl(const std::string& pfad, std::size_t groesse);
 namespace detail {
 // Writes all bytes at offset; honours the injected failure below.
 void fdschreiben(int fd, const std::uint8_t* p, std::size_t n, long offset);
+// "a/b/c" -> "a/b/" and "c".
+std::string ordnervon(const std::string& pfad);
+std::string namevon(const std::string& pfad);
+// Refuses to replace what is not a regular file or is write-protected.
+void zielpruefen(const std::string& pfad);
+// Flushes the folder holding pfad after a rename.
+void ordnersichern(const std::string& pfad);
 }
 
 // For tests: while set to a system error number, every write fails with it.
@@ -45,10 +63,8 @@ void schreibfehlerSetzen(int fehlernummer);
 template <class Satz>
 std::vector<Satz> laden(const std::string& pfad,
                         std::size_t hoechstens = std::numeric_limits<std::size_t>::max()) {
-    const auto bytes = dateilesen(pfad);
-    if (bytes.empty() || bytes.size() % Satz::groesse != 0) throw Dateifehler(kDateiende);
+    const auto bytes = saetzelesen(pfad, Satz::groesse, hoechstens);
     const std::size_t n = bytes.size() / Satz::groesse;
-    if (n > hoechstens) throw Dateifehler(kBereich);
     std::vector<Satz> saetze;
     saetze.reserve(n);
     for (std::size_t i = 0; i < n; ++i)
@@ -75,11 +91,9 @@ void neuschreiben(const std::string& pfad, const std::vector<Satz>& saetze) {
 // Reads record i of an existing file.
 template <class Satz>
 Satz satzlesen(const std::string& pfad, std::size_t i) {
-    const auto bytes = dateilesen(pfad);
-    if (bytes.size() % Satz::groesse != 0 || (i + 1) * Satz::groesse > bytes.size())
-        throw Dateifehler(kDateiende);
-    return Satz::dekodieren(
-        std::span<const std::uint8_t, Satz::groesse>(bytes.data() + i * Satz::groesse, Satz::groesse));
+    std::uint8_t puffer[Satz::groesse];
+    satzbytes(pfad, Satz::groesse, i, puffer);
+    return Satz::dekodieren(std::span<const std::uint8_t, Satz::groesse>(puffer, Satz::groesse));
 }
 
 // Writes record i in place; i may be the record count, which appends.

@@ -53,7 +53,8 @@ std::string zehntelzeigen(std::int64_t v, int w) {
     z.insert(z.size() - 1, ",");
     if (negativ) z.insert(0, "-");
     if (static_cast<int>(z.size()) < w) z.insert(0, static_cast<std::size_t>(w) - z.size(), ' ');
-    if (w >= 0 && static_cast<int>(z.size()) > w) z.erase(0, z.size() - static_cast<std::size_t>(w));
+    if (w <= 0) return {};
+    if (static_cast<int>(z.size()) > w) z.erase(0, z.size() - static_cast<std::size_t>(w));
     return z;
 }
 
@@ -113,11 +114,10 @@ int textvergleich(std::string_view a, std::string_view b) {
 
 void dateikopieren(const std::string& quelle, const std::string& ziel) {
     if (!dateida(quelle)) return;
+    detail::zielpruefen(ziel);
     const int q = ::open(quelle.c_str(), O_RDONLY | O_CLOEXEC);
     if (q < 0) fehlerwerfen(errno);
-    const auto p = ziel.rfind('/');
-    const std::string temp = (p == std::string::npos ? std::string() : ziel.substr(0, p + 1)) + "." +
-                             (p == std::string::npos ? ziel : ziel.substr(p + 1)) + ".neu";
+    const std::string temp = detail::ordnervon(ziel) + "." + detail::namevon(ziel) + ".neu";
     int z = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (z < 0) {
         const int e = errno;
@@ -142,6 +142,7 @@ void dateikopieren(const std::string& quelle, const std::string& ziel) {
         z = -1;
         if (zu != 0) fehlerwerfen(errno);
         if (::rename(temp.c_str(), ziel.c_str()) != 0) fehlerwerfen(errno);
+        detail::ordnersichern(ziel);
     } catch (...) {
         ::close(q);
         if (z >= 0) ::close(z);
