@@ -1,0 +1,492 @@
+// Damaged files and failing writes: every reader answers with its German
+// message and no file changes; every failed write leaves the old file whole.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/kern/code.h"
+#include "kernhilfe.h"
+#include "storage/datei.h"
+#include "storage/jahr.h"
+#include "storage/satz.h"
+#include "storage/text.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+void rohschreiben(const std::string& pfad, const Bytes& b) {
+    std::ofstream f(pfad, std::ios::binary | std::ios::trunc);
+    f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// Every file and folder below the program folder with its bytes.
+std::map<std::string, Bytes> schnappschuss() {
+    std::map<std::string, Bytes> alles;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(".", ec), ende; !ec && it != ende; it.increment(ec)) {
+        const auto pfad = it->path().string();
+        if (it->is_regular_file()) {
+            std::ifstream f(pfad, std::ios::binary);
+            alles[pfad] = Bytes(std::istreambuf_iterator<char>(f), {});
+        } else {
+            alles[pfad] = {};
+        }
+    }
+    return alles;
+}
+
+nux::Fachsatz fach(const std::string& name, int ordnung) {
+    nux::Fachsatz f;
+    f.name = name;
+    f.kurz = name.substr(0, 3);
+    f.ordnung = ordnung;
+    return f;
+}
+
+nux::Lehrersatz lehrer(const std::string& name, const std::string& kurz, std::int64_t stunden) {
+    nux::Lehrersatz l;
+    l.name = name;
+    l.kurz = kurz;
+    l.stunden = stunden;
+    return l;
+}
+
+nux::Klassensatz klasse(const std::string& name) {
+    nux::Klassensatz k;
+    k.name = name;
+    k.h(1, 3) = 15;
+    k.l(1, 3) = "M\xDCL";
+    k.z(3, 100) = "Zusatz";
+    return k;
+}
+
+// A year with every file, a second year with subjects only, code and jahrakt.
+void schuleanlegen() {
+    ASSERT_TRUE(nux::codestimmt(nux::kStandardcode));
+    fs::create_directory("2006 1");
+    fs::create_directory("2007 1");
+    nux::jahraktschreiben("2006 1");
+    nux::neuschreiben<nux::Fachsatz>("2006 1/faecher", {fach("Deutsch", 0), fach("Mathematik", 1)});
+    nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {lehrer("Müller", "M\xDCL", 225), lehrer("Bauer", "BA", 0)});
+    nux::neuschreiben<nux::Klassensatz>("2006 1/klassen", {klasse("1a")});
+    nux::neuschreiben<nux::Fachsatz>("2007 1/faecher", {fach("Englisch", 0)});
+}
+
+template <class Satz>
+Bytes datei(const std::vector<Satz>& s) {
+    return nux::kodieren(s);
+}
+
+template <class Satz>
+Bytes mehrfach(const Satz& s, std::size_t n) {
+    return nux::kodieren(std::vector<Satz>(n, s));
+}
+
+Bytes mit(Bytes b, std::size_t offset, std::uint8_t wert) {
+    b.at(offset) = wert;
+    return b;
+}
+
+Bytes gekuerzt(Bytes b, std::size_t weg) {
+    b.resize(b.size() - weg);
+    return b;
+}
+
+Bytes verlaengert(Bytes b, std::size_t dazu) {
+    b.resize(b.size() + dazu, 0);
+    return b;
+}
+
+// ---------------------------------------------------------------- reading
+
+struct Ladefall {
+    const char* name;
+    std::string pfad;
+    std::function<Bytes()> inhalt;
+    std::function<void()> lesen;
+    const char* meldung;
+};
+
+const auto zweiFaecher = [] { return datei<nux::Fachsatz>({fach("Deutsch", 0), fach("Mathematik", 1)}); };
+const auto zweiLehrer = [] { return datei<nux::Lehrersatz>({lehrer("Müller", "M\xDCL", 225), lehrer("Bauer", "BA", 0)}); };
+const auto eineKlasse = [] { return datei<nux::Klassensatz>({klasse("1a")}); };
+const auto faecherLaden = [] { nux::laden<nux::Fachsatz>("2006 1/faecher", 51); };
+const auto lehrerLaden = [] { nux::laden<nux::Lehrersatz>("2006 1/lehrer"); };
+const auto klassenLaden = [] { nux::laden<nux::Klassensatz>("2006 1/klassen", 101); };
+const auto codePruefen = [] { nux::codestimmt(nux::kStandardcode); };
+
+const Ladefall kLadefaelle[] = {
+    {"FaecherLeer", "2006 1/faecher", [] { return Bytes{}; }, faecherLaden, nux::kDateiende},
+    {"FaecherAbgeschnitten", "2006 1/faecher", [] { return gekuerzt(zweiFaecher(), 1); }, faecherLaden,
+     nux::kDateiende},
+    {"FaecherEinBruchteil", "2006 1/faecher", [] { return gekuerzt(zweiFaecher(), 87); }, faecherLaden,
+     nux::kDateiende},
+    {"FaecherEinByteZuviel", "2006 1/faecher", [] { return verlaengert(zweiFaecher(), 1); }, faecherLaden,
+     nux::kDateiende},
+    {"FaecherMehrAlsErlaubt", "2006 1/faecher", [] { return mehrfach(fach("Kunst", 0), 52); }, faecherLaden,
+     nux::kBereich},
+    {"FaecherNamenslaengeZuGross", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 0, 31); }, faecherLaden,
+     nux::kBereich},
+    {"FaecherKurzlaengeZuGross", "2006 1/faecher", [] { return mit(zweiFaecher(), 31, 6); }, faecherLaden,
+     nux::kBereich},
+    {"FaecherLaengeFF", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 31, 0xFF); }, faecherLaden,
+     nux::kBereich},
+    {"FaecherFlagZwei", "2006 1/faecher", [] { return mit(zweiFaecher(), 44, 2); }, faecherLaden, nux::kBereich},
+    {"FaecherFlagFF", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 44, 0xFF); }, faecherLaden,
+     nux::kBereich},
+    {"FaecherSatzHinterDemEnde", "2006 1/faecher", zweiFaecher,
+     [] { nux::satzlesen<nux::Fachsatz>("2006 1/faecher", 2); }, nux::kDateiende},
+    {"FaecherSatzAusAbgeschnittenerDatei", "2006 1/faecher", [] { return gekuerzt(zweiFaecher(), 1); },
+     [] { nux::satzlesen<nux::Fachsatz>("2006 1/faecher", 0); }, nux::kDateiende},
+    {"FaecherSatzMitFalschemFlag", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 44, 7); },
+     [] { nux::satzlesen<nux::Fachsatz>("2006 1/faecher", 1); }, nux::kBereich},
+    {"LehrerLeer", "2006 1/lehrer", [] { return Bytes{}; }, lehrerLaden, nux::kDateiende},
+    {"LehrerAbgeschnitten", "2006 1/lehrer", [] { return gekuerzt(zweiLehrer(), 1); }, lehrerLaden,
+     nux::kDateiende},
+    {"LehrerFalscheGroesse", "2006 1/lehrer", [] { return mehrfach(fach("Kunst", 0), 12); }, lehrerLaden,
+     nux::kDateiende},
+    {"LehrerNamenslaengeZuGross", "2006 1/lehrer", [] { return mit(zweiLehrer(), 104, 41); }, lehrerLaden,
+     nux::kBereich},
+    {"LehrerKurzlaengeZuGross", "2006 1/lehrer", [] { return mit(zweiLehrer(), 104 + 41, 5); }, lehrerLaden,
+     nux::kBereich},
+    {"LehrerSatzHinterDemEnde", "2006 1/lehrer", zweiLehrer,
+     [] { nux::satzlesen<nux::Lehrersatz>("2006 1/lehrer", 5); }, nux::kDateiende},
+    {"KlassenLeer", "2006 1/klassen", [] { return Bytes{}; }, klassenLaden, nux::kDateiende},
+    {"KlassenAbgeschnitten", "2006 1/klassen", [] { return gekuerzt(eineKlasse(), 1); }, klassenLaden,
+     nux::kDateiende},
+    {"KlassenMehrAlsErlaubt", "2006 1/klassen", [] { return mehrfach(klasse("1a"), 102); }, klassenLaden,
+     nux::kBereich},
+    {"KlassenNamenslaengeZuGross", "2006 1/klassen", [] { return mit(eineKlasse(), 0, 4); }, klassenLaden,
+     nux::kBereich},
+    {"KlassenLehrerlaengeZuGross", "2006 1/klassen",
+     [] { return mit(eineKlasse(), nux::klassenLehrerOffset(3, 100), 5); }, klassenLaden, nux::kBereich},
+    {"KlassenZusatzlaengeZuGross", "2006 1/klassen",
+     [] { return mit(eineKlasse(), nux::klassenZusatzOffset(3, 100), 31); }, klassenLaden, nux::kBereich},
+    {"KlassenErsterZusatzZuLang", "2006 1/klassen",
+     [] { return mit(eineKlasse(), nux::klassenZusatzOffset(1, 0), 0xFF); }, klassenLaden, nux::kBereich},
+    {"CodesLeer", "codes", [] { return Bytes{}; }, codePruefen, nux::kDateiende},
+    {"CodesAbgeschnitten", "codes", [] { return Bytes(8, 4); }, codePruefen, nux::kDateiende},
+    {"CodesFalscheGroesse", "codes", [] { return Bytes(10, 0); }, codePruefen, nux::kDateiende},
+    {"CodesLaengeZuGross", "codes", [] { return mit(Bytes(9, 'A'), 0, 9); }, codePruefen, nux::kBereich},
+};
+
+class Laden : public ::testing::TestWithParam<Ladefall> {};
+
+TEST_P(Laden, GibtMeldungUndAendertNichts) {
+    const Ladefall& f = GetParam();
+    kernhilfe::Ordner o;
+    schuleanlegen();
+    rohschreiben(f.pfad, f.inhalt());
+    const auto vorher = schnappschuss();
+    try {
+        f.lesen();
+        ADD_FAILURE() << "kein Fehler";
+    } catch (const nux::Dateifehler& e) {
+        EXPECT_STREQ(e.what(), f.meldung);
+    }
+    EXPECT_EQ(schnappschuss(), vorher);
+}
+
+INSTANTIATE_TEST_SUITE_P(Robust, Laden, ::testing::ValuesIn(kLadefaelle),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Robust, RiesigeDateiWirdVorDemLesenAbgewiesen) {
+    // A sparse file of 10 000 class records: refused by its size, so the
+    // loader neither reads 133 MB nor holds them in memory.
+    kernhilfe::Ordner o;
+    schuleanlegen();
+    ASSERT_EQ(::truncate("2006 1/klassen", static_cast<off_t>(nux::Klassensatz::groesse) * 10000), 0);
+    try {
+        nux::laden<nux::Klassensatz>("2006 1/klassen", 101);
+        ADD_FAILURE() << "kein Fehler";
+    } catch (const nux::Dateifehler& e) {
+        EXPECT_STREQ(e.what(), nux::kBereich);
+    }
+}
+
+TEST(Robust, FehlendeUndFalscheDateiarten) {
+    kernhilfe::Ordner o;
+    schuleanlegen();
+    fs::remove("2006 1/lehrer");
+    fs::create_directory("2006 1/lehrer");
+    fs::remove("codes");
+    fs::create_directory("codes");
+    const auto vorher = schnappschuss();
+    const std::pair<std::function<void()>, const char*> faelle[] = {
+        {[] { nux::laden<nux::Klassensatz>("2005 1/klassen"); }, nux::kNichtGefunden},
+        {[] { nux::satzlesen<nux::Fachsatz>("2006 1/fehlt", 0); }, nux::kNichtGefunden},
+        {[] { nux::laden<nux::Lehrersatz>("2006 1/lehrer"); }, nux::kZugriffVerweigert},
+        {[] { nux::satzlesen<nux::Lehrersatz>("2006 1/lehrer", 0); }, nux::kZugriffVerweigert},
+        // A folder named "codes" is not replaced by a new code file.
+        {codePruefen, nux::kZugriffVerweigert},
+        {[] { nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {lehrer("A", "A", 1)}); }, nux::kZugriffVerweigert},
+        {[] { nux::dateikopieren("2006 1/faecher", "2006 1/lehrer"); }, nux::kZugriffVerweigert},
+    };
+    for (const auto& [lesen, meldung] : faelle) {
+        try {
+            lesen();
+            ADD_FAILURE() << "kein Fehler, erwartet: " << meldung;
+        } catch (const nux::Dateifehler& e) {
+            EXPECT_STREQ(e.what(), meldung);
+        }
+    }
+    EXPECT_EQ(schnappschuss(), vorher);
+}
+
+TEST(Robust, JahraktMitBeliebigemInhalt) {
+    struct Fall {
+        std::string inhalt;
+        std::string zeile;
+    };
+    const Fall faelle[] = {
+        {"2006 1\r\n2007 1\r\n", "2006 1"},
+        {"2006 1", "2006 1"},
+        {"\r\n", ""},
+        {"", ""},
+        {"2006 1\n", "2006 1"},
+        {std::string("20\0" "6 1\r\n", 8), std::string("20\0" "6 1", 6)},
+        {std::string(5000, 'x') + "\r\n", std::string(5000, 'x')},
+        {"\xFF\xFE\x80\r", "\xFF\xFE\x80"},
+    };
+    for (const auto& f : faelle) {
+        kernhilfe::Ordner o;
+        rohschreiben("jahrakt", Bytes(f.inhalt.begin(), f.inhalt.end()));
+        const auto vorher = schnappschuss();
+        EXPECT_EQ(nux::jahraktlesen(), f.zeile);
+        EXPECT_EQ(schnappschuss(), vorher);
+    }
+}
+
+// ------------------------------------------------ names of full length
+
+TEST(Robust, NamenVollerLaengeBleibenGanzUndLaengereWerdenGekuerzt) {
+    kernhilfe::Ordner o;
+    const std::string s40 = "\xC4" + std::string(38, 'x') + "\xFF";
+    ASSERT_EQ(s40.size(), 40u);
+    const std::string voll30 = s40.substr(0, 30), voll5 = "\xC4\xD6\xDC\xDF\xE4", voll4 = "ABCD", voll3 = "10b";
+
+    nux::Fachsatz f = fach(voll30, -7);
+    f.kurz = voll5;
+    nux::Lehrersatz l = lehrer(s40, voll4, INT64_MIN);
+    nux::Klassensatz k = klasse(voll3);
+    for (int j = 1; j <= nux::kSlots; ++j) {
+        k.h(j, 100) = INT64_MAX;
+        k.l(j, 100) = voll4;
+        k.z(j, 100) = voll30;
+    }
+    nux::neuschreiben<nux::Fachsatz>("faecher", {f, f});
+    nux::neuschreiben<nux::Lehrersatz>("lehrer", {l});
+    nux::neuschreiben<nux::Klassensatz>("klassen", {k, k});
+    EXPECT_EQ(nux::laden<nux::Fachsatz>("faecher"), (std::vector<nux::Fachsatz>{f, f}));
+    EXPECT_EQ(nux::laden<nux::Lehrersatz>("lehrer"), std::vector<nux::Lehrersatz>{l});
+    EXPECT_EQ(nux::laden<nux::Klassensatz>("klassen"), (std::vector<nux::Klassensatz>{k, k}));
+    EXPECT_EQ(nux::satzlesen<nux::Klassensatz>("klassen", 1), k);
+
+    // One character too many is cut on writing and never spills into the
+    // next field.
+    nux::Fachsatz f2 = f;
+    f2.name += "Y";
+    f2.kurz += "Z";
+    nux::Lehrersatz l2 = l;
+    l2.name += "Y";
+    l2.kurz += "Z";
+    nux::Klassensatz k2 = k;
+    k2.name += "Y";
+    k2.l(3, 100) += "Z";
+    k2.z(3, 100) += "Z";
+    nux::neuschreiben<nux::Fachsatz>("faecher", {f2});
+    nux::neuschreiben<nux::Lehrersatz>("lehrer", {l2});
+    nux::neuschreiben<nux::Klassensatz>("klassen", {k2});
+    EXPECT_EQ(nux::satzlesen<nux::Fachsatz>("faecher", 0), f);
+    EXPECT_EQ(nux::satzlesen<nux::Lehrersatz>("lehrer", 0), l);
+    EXPECT_EQ(nux::satzlesen<nux::Klassensatz>("klassen", 0), k);
+}
+
+TEST(Robust, SchreibenHinterDasEndeLaesstKeinLoch) {
+    kernhilfe::Ordner o;
+    schuleanlegen();
+    const auto vorher = schnappschuss();
+    try {
+        nux::satzschreiben<nux::Lehrersatz>("2006 1/lehrer", 3, lehrer("Neu", "NEU", 10));
+        ADD_FAILURE() << "kein Fehler";
+    } catch (const nux::Dateifehler& e) {
+        EXPECT_STREQ(e.what(), nux::kBereich);
+    }
+    EXPECT_EQ(schnappschuss(), vorher);
+}
+
+// ---------------------------------------------------------------- writing
+
+enum class Stoerung { Voll, Teilweise, OrdnerSchreibgeschuetzt, DateiSchreibgeschuetzt, OrdnerWeg };
+
+struct Schreibfall {
+    const char* name;
+    std::string ordner;  // folder holding the written file
+    std::string pfad;    // the written file
+    std::function<void()> schreiben;
+    std::function<void()> pruefen;  // the new content is in place
+    rlim_t grenze;                   // file size limit that stops the write halfway
+};
+
+const nux::Lehrersatz kNeuerLehrer = lehrer("Neumann", "NEU", 185);
+
+const Schreibfall kSchreibfaelle[] = {
+    {"FaecherNeu", "2006 1", "2006 1/faecher",
+     [] { nux::neuschreiben<nux::Fachsatz>("2006 1/faecher", {fach("A", 0), fach("B", 1), fach("C", 2)}); },
+     [] { EXPECT_EQ(nux::laden<nux::Fachsatz>("2006 1/faecher").size(), 3u); }, 100},
+    {"KlassenNeu", "2006 1", "2006 1/klassen",
+     [] { nux::neuschreiben<nux::Klassensatz>("2006 1/klassen", {klasse("1a"), klasse("1b")}); },
+     [] { EXPECT_EQ(nux::laden<nux::Klassensatz>("2006 1/klassen").size(), 2u); }, 20000},
+    {"LehrerErsetzen", "2006 1", "2006 1/lehrer",
+     [] { nux::satzschreiben("2006 1/lehrer", 1, kNeuerLehrer); },
+     [] { EXPECT_EQ(nux::satzlesen<nux::Lehrersatz>("2006 1/lehrer", 1), kNeuerLehrer); }, 0},
+    {"LehrerAnhaengen", "2006 1", "2006 1/lehrer",
+     [] { nux::satzschreiben("2006 1/lehrer", 2, kNeuerLehrer); },
+     [] { EXPECT_EQ(nux::laden<nux::Lehrersatz>("2006 1/lehrer").at(2), kNeuerLehrer); }, 2 * 104 + 50},
+    {"LehrerAnlegen", "2007 1", "2007 1/lehrer",
+     [] { nux::satzschreiben("2007 1/lehrer", 0, kNeuerLehrer, true); },
+     [] { EXPECT_EQ(nux::laden<nux::Lehrersatz>("2007 1/lehrer"), std::vector<nux::Lehrersatz>{kNeuerLehrer}); },
+     50},
+    {"Kopieren", "2007 1", "2007 1/faecher", [] { nux::dateikopieren("2006 1/klassen", "2007 1/faecher"); },
+     [] { EXPECT_EQ(nux::dateilesen("2007 1/faecher"), nux::dateilesen("2006 1/klassen")); }, 10000},
+    {"Code", ".", "codes", [] { nux::codeschreiben("4711"); },
+     [] { EXPECT_TRUE(nux::codestimmt("4711")); }, 0},
+    {"Jahrakt", ".", "jahrakt", [] { nux::jahraktschreiben("2007 1"); },
+     [] { EXPECT_EQ(nux::jahraktlesen(), "2007 1"); }, 3},
+};
+
+struct Schreibtest {
+    Schreibfall fall;
+    Stoerung stoerung;
+    const char* meldung;  // nullptr: the write succeeds in spite of the fault
+};
+
+std::vector<Schreibtest> schreibtests() {
+    std::vector<Schreibtest> t;
+    for (const auto& f : kSchreibfaelle) {
+        const std::string n = f.name;
+        const bool anOrt = n == "LehrerErsetzen" || n == "Code";
+        const bool anhaengen = n == "LehrerAnhaengen";
+        t.push_back({f, Stoerung::Voll, nux::kDatentraegerVoll});
+        if (f.grenze != 0) t.push_back({f, Stoerung::Teilweise, nux::kDatentraegerVoll});
+        // A write-protected folder still lets a file in it be changed in place.
+        t.push_back({f, Stoerung::OrdnerSchreibgeschuetzt, anOrt || anhaengen ? nullptr : nux::kZugriffVerweigert});
+        if (n != "LehrerAnlegen") t.push_back({f, Stoerung::DateiSchreibgeschuetzt, nux::kZugriffVerweigert});
+        t.push_back({f, Stoerung::OrdnerWeg, nux::kNichtGefunden});
+    }
+    return t;
+}
+
+const char* stoerungsname(Stoerung s) {
+    switch (s) {
+        case Stoerung::Voll: return "Voll";
+        case Stoerung::Teilweise: return "Teilweise";
+        case Stoerung::OrdnerSchreibgeschuetzt: return "OrdnerSchreibgeschuetzt";
+        case Stoerung::DateiSchreibgeschuetzt: return "DateiSchreibgeschuetzt";
+        case Stoerung::OrdnerWeg: return "OrdnerWeg";
+    }
+    return "";
+}
+
+// Sets up a fault and takes it back, also when the test fails halfway.
+class Stoerer {
+public:
+    Stoerer(Stoerung s, const Schreibfall& f) : s_(s), f_(f) {}
+    ~Stoerer() { aufheben(); }
+    // False when the fault cannot be made here (chmod has no effect for root).
+    bool einrichten() {
+        switch (s_) {
+            case Stoerung::Voll:
+                nux::schreibfehlerSetzen(ENOSPC);
+                return true;
+            case Stoerung::Teilweise: {
+                ::signal(SIGXFSZ, SIG_IGN);
+                ::getrlimit(RLIMIT_FSIZE, &alt_);
+                rlimit neu = alt_;
+                neu.rlim_cur = f_.grenze;
+                grenzeGesetzt_ = ::setrlimit(RLIMIT_FSIZE, &neu) == 0;
+                return grenzeGesetzt_;
+            }
+            case Stoerung::OrdnerSchreibgeschuetzt:
+                fs::permissions(f_.ordner, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                                fs::perm_options::remove);
+                geschuetzt_ = f_.ordner;
+                return ::access(f_.ordner.c_str(), W_OK) != 0;
+            case Stoerung::DateiSchreibgeschuetzt:
+                fs::permissions(f_.pfad, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                                fs::perm_options::remove);
+                geschuetzt_ = f_.pfad;
+                return ::access(f_.pfad.c_str(), W_OK) != 0;
+            case Stoerung::OrdnerWeg:
+                fs::remove_all(f_.ordner == "." ? fs::current_path() : fs::path(f_.ordner));
+                return true;
+        }
+        return false;
+    }
+    void aufheben() {
+        nux::schreibfehlerSetzen(0);
+        if (grenzeGesetzt_) ::setrlimit(RLIMIT_FSIZE, &alt_);
+        grenzeGesetzt_ = false;
+        if (!geschuetzt_.empty()) {
+            std::error_code ec;
+            fs::permissions(geschuetzt_, fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+        geschuetzt_.clear();
+    }
+
+private:
+    Stoerung s_;
+    const Schreibfall& f_;
+    rlimit alt_{};
+    bool grenzeGesetzt_ = false;
+    std::string geschuetzt_;
+};
+
+class Schreiben : public ::testing::TestWithParam<Schreibtest> {};
+
+TEST_P(Schreiben, AlteDateiBleibtGanz) {
+    const Schreibtest& t = GetParam();
+    kernhilfe::Ordner o;
+    schuleanlegen();
+    Stoerer stoerer(t.stoerung, t.fall);
+    if (!stoerer.einrichten()) GTEST_SKIP() << "Störung hier nicht herstellbar (root?)";
+    const auto vorher = schnappschuss();
+    try {
+        t.fall.schreiben();
+        stoerer.aufheben();
+        if (t.meldung) ADD_FAILURE() << "kein Fehler";
+        else t.fall.pruefen();
+        return;
+    } catch (const nux::Dateifehler& e) {
+        stoerer.aufheben();
+        if (!t.meldung) {
+            ADD_FAILURE() << "unerwartet: " << e.what();
+            return;
+        }
+        EXPECT_STREQ(e.what(), t.meldung);
+    }
+    // Byte for byte as before, and no temporary file left behind.
+    EXPECT_EQ(schnappschuss(), vorher);
+    if (t.stoerung != Stoerung::OrdnerWeg) {
+        // Nothing is lost: once the fault is gone the same write succeeds.
+        t.fall.schreiben();
+        t.fall.pruefen();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Robust, Schreiben, ::testing::ValuesIn(schreibtests()), [](const auto& info) {
+    return std::string(info.param.fall.name) + "_" + stoerungsname(info.param.stoerung);
+});
+
+}  // namespace
