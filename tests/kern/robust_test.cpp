@@ -181,6 +181,8 @@ const Ladefall kLadefaelle[] = {
     {"CodesLaengeZuGross", "codes", [] { return mit(Bytes(9, 'A'), 0, 9); }, codePruefen, nux::kBereich},
 };
 
+void PrintTo(const Ladefall& f, std::ostream* os) { *os << f.name; }
+
 class Laden : public ::testing::TestWithParam<Ladefall> {};
 
 TEST_P(Laden, GibtMeldungUndAendertNichts) {
@@ -452,6 +454,8 @@ private:
     bool grenzeGesetzt_ = false;
     std::string geschuetzt_;
 };
+
+void PrintTo(const Schreibtest& t, std::ostream* os) { *os << t.fall.name << " " << stoerungsname(t.stoerung); }
 
 class Schreiben : public ::testing::TestWithParam<Schreibtest> {};
 
