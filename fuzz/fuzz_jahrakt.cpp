@@ -1,0 +1,30 @@
+// The current-year file: any bytes give their first line, which is written
+// and read back unchanged.
+#include <algorithm>
+
+#include "fuzzhilfe.h"
+#include "storage/jahr.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t n) {
+    fuzzhilfe::programmordner();
+    fuzzhilfe::dateischreiben("jahrakt", daten, n);
+    const auto zeile = nux::jahraktlesen();
+    PRUEFEN(zeile.has_value());
+    PRUEFEN(zeile->find_first_of("\r\n") == std::string::npos);
+    PRUEFEN(zeile->size() <= n && std::memcmp(zeile->data(), daten, zeile->size()) == 0);
+    PRUEFEN(zeile->size() == n || daten[zeile->size()] == '\r' || daten[zeile->size()] == '\n');
+    PRUEFEN(nux::jahranzeige(*zeile).size() <= 6);
+    PRUEFEN(fuzzhilfe::dateiinhalt("jahrakt") == std::vector<std::uint8_t>(daten, daten + n));
+
+    nux::jahrsetzen(*zeile);
+    try {
+        PRUEFEN(nux::jahrdatei("faecher") == *zeile + "/faecher");
+    } catch (const nux::Dateifehler& e) {
+        PRUEFEN(zeile->empty() && std::strcmp(e.what(), nux::kNichtGefunden) == 0);
+    }
+    nux::jahrsetzen("");
+
+    nux::jahraktschreiben(*zeile);
+    PRUEFEN(nux::jahraktlesen() == zeile);
+    return 0;
+}
