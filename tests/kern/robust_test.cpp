@@ -1,7 +1,10 @@
 // Damaged files and failing writes: every reader answers with its German
 // message and no file changes; every failed write leaves the old file whole.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -401,6 +404,20 @@ const char* stoerungsname(Stoerung s) {
     return "";
 }
 
+// Root writes through any permission bits; the immutable flag stops it too.
+bool unveraenderlich(const std::string& pfad, bool an) {
+    const int fd = ::open(pfad.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = an ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
 // Sets up a fault and takes it back, also when the test fails halfway.
 class Stoerer {
 public:
@@ -421,15 +438,9 @@ public:
                 return grenzeGesetzt_;
             }
             case Stoerung::OrdnerSchreibgeschuetzt:
-                fs::permissions(f_.ordner, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                                fs::perm_options::remove);
-                geschuetzt_ = f_.ordner;
-                return ::access(f_.ordner.c_str(), W_OK) != 0;
+                return schuetzen(f_.ordner);
             case Stoerung::DateiSchreibgeschuetzt:
-                fs::permissions(f_.pfad, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                                fs::perm_options::remove);
-                geschuetzt_ = f_.pfad;
-                return ::access(f_.pfad.c_str(), W_OK) != 0;
+                return schuetzen(f_.pfad);
             case Stoerung::OrdnerWeg:
                 fs::remove_all(f_.ordner == "." ? fs::current_path() : fs::path(f_.ordner));
                 return true;
@@ -441,13 +452,25 @@ public:
         if (grenzeGesetzt_) ::setrlimit(RLIMIT_FSIZE, &alt_);
         grenzeGesetzt_ = false;
         if (!geschuetzt_.empty()) {
+            if (immun_) unveraenderlich(geschuetzt_, false);
             std::error_code ec;
             fs::permissions(geschuetzt_, fs::perms::owner_write, fs::perm_options::add, ec);
         }
         geschuetzt_.clear();
+        immun_ = false;
     }
 
 private:
+    bool schuetzen(const std::string& pfad) {
+        fs::permissions(pfad, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        geschuetzt_ = pfad;
+        if (::access(pfad.c_str(), W_OK) != 0) return true;
+        immun_ = unveraenderlich(pfad, true);
+        return immun_ && ::access(pfad.c_str(), W_OK) != 0;
+    }
+
+    bool immun_ = false;
     Stoerung s_;
     const Schreibfall& f_;
     rlimit alt_{};
@@ -464,7 +487,7 @@ TEST_P(Schreiben, AlteDateiBleibtGanz) {
     kernhilfe::Ordner o;
     schuleanlegen();
     Stoerer stoerer(t.stoerung, t.fall);
-    if (!stoerer.einrichten()) GTEST_SKIP() << "Störung hier nicht herstellbar (root?)";
+    if (!stoerer.einrichten()) GTEST_SKIP() << "Schreibschutz hier nicht herstellbar (root ohne Attribut i)";
     const auto vorher = schnappschuss();
     try {
         t.fall.schreiben();
