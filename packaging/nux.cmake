@@ -1,5 +1,10 @@
 # Installation and the Debian package: the program, its launcher (which makes
 # and enters ~/nux), the menu entry and the icon. scripts/paket.sh builds it.
+if(NUX_TESTS)
+  add_test(NAME nux_start_test
+           COMMAND sh ${NUX_ROOT}/packaging/nux-start-test.sh ${NUX_ROOT}/packaging/nux-start)
+endif()
+
 if(NOT TARGET nux)
   return()
 endif()
