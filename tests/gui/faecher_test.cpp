@@ -112,7 +112,7 @@ private slots:
         zeigen(faecher(3));
         const auto vorher = testhilfe::bytes(kDatei);
         const int piepse = nux::piepszahl();
-        for (const auto& [name, kurz] : {std::pair{"   ", "X"}, std::pair{"Darstellen", "F1"}}) {
+        for (const auto& [name, kurz] : {std::pair{"   ", "X"}, {"Darstellen", "F1"}}) {
             eingeben(name, kurz);
             QVERIFY(speichern()->isEnabled());  // blanks count as text for the button
             QTest::mouseClick(speichern(), Qt::LeftButton);

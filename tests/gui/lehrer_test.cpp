@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "app/nux_menue.h"
-#include "editors/kern/faecher.h"
 #include "editors/kern/lehrer.h"
 #include "editors/listenzeichner.h"
 #include "editors/nux_lehrer.h"
