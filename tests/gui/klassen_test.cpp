@@ -97,13 +97,6 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(nux::teil(zeile(i), 4, 25), std::string("X  ") + "EMD"[i] + "     0,0  0,0  0,0");
         QVERIFY(!sichtbar("Panel1"));  // one class: nothing to copy from
-
-        tippen(QStringLiteral("0b"));
-        QCOMPARE(namen(), (QStringList{"0b/1", "1a/0"}));
-        auto b = neuerSatz("0b");
-        const auto a = neuerSatz("1a");
-        b.insert(b.end(), a.begin(), a.end());
-        QCOMPARE(testhilfe::bytes(kKlassen), b);
         QVERIFY(nux::fehlerliste().isEmpty());
     }
 
