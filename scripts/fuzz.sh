@@ -20,7 +20,11 @@ if [ ! -f "$BAU/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DNUX_FUZZ=ON -DNUX_GUI=OFF -DNUX_TESTS=OFF -DNUX_BENCH=OFF >/dev/null
 fi
-ninja -C "$BAU" -j2 nux_fuzz >/dev/null
+mkdir -p "$BAU"
+if ! ninja -C "$BAU" -j2 nux_fuzz >"$BAU/bau.log" 2>&1; then
+    tail -30 "$BAU/bau.log" >&2
+    exit 1
+fi
 
 if [ "$#" -gt 0 ]; then
     ZIELE="$*"
