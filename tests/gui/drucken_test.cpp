@@ -1,17 +1,11 @@
-#include <QDir>
 #include <QLabel>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 
 #include "assignment/drucken.h"
 #include "assignment/kern/drucklayout.h"
-#include "storage/datei.h"
-#include "storage/dateifehler.h"
 #include "storage/jahr.h"
-#include "storage/satz.h"
 #include "storage/text.h"
 #include "testhilfe.h"
 
@@ -54,7 +48,6 @@ private slots:
         nux::druckzielsetzen(nux::Druckziel::pdf);
         nux::druckfehlerSetzen(0);
         fenster = new QWidget;
-        fenster->resize(1016, 616);
         fenster->show();
     }
     void cleanup() { delete fenster; }
@@ -145,9 +138,7 @@ private slots:
 
     void druckOrdnerNichtAnlegbar() {
         testhilfe::Programm p;
-        QFile f("druck");
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        std::ofstream("druck");
         QVERIFY_THROWS_EXCEPTION(nux::Dateifehler, nux::gesamtdruck(fenster, schule(1, 1)));
         QVERIFY(QFileInfo("druck").isFile());
         QVERIFY(hinweis().isEmpty());
