@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "assignment/kern/drucklayout.h"
 #include "storage/dateifehler.h"
 #include "storage/text.h"
@@ -40,13 +39,9 @@ std::vector<Drucktext> kopf(const std::vector<std::string>& namen = {}) {
 }  // namespace
 
 TEST(Drucklayout, UmrechnungMultipliziertZuerstUndSchneidetAb) {
-    struct Fall { int seite, einheiten, teiler, pixel; };
-    const Fall faelle[] = {
-        {4677, 600, 4745, 591},       // 591,4: truncated
-        {1000, 4744, 4745, 999},      // dividing first would give 0
-        {100000, 6637, 6638, 99984},  // product beyond 32 bits
-    };
-    for (const auto& f : faelle) EXPECT_EQ(nux::pixel(f.seite, f.einheiten, f.teiler), f.pixel) << f.einheiten;
+    // 591,4 truncated; dividing first would give 0; a product beyond 32 bits.
+    EXPECT_EQ(std::vector<int>({pixel(4677, 600, 4745), pixel(1000, 4744, 4745), pixel(100000, 6637, 6638)}),
+              std::vector<int>({591, 999, 99984}));
 }
 
 TEST(Lehrerblatt, StelltJedeZeileAnIhrenPlatz) {
@@ -57,11 +52,10 @@ TEST(Lehrerblatt, StelltJedeZeileAnIhrenPlatz) {
     d.zellen[1] = {stunde(15, " MarH "), stunde(10), stunde(30, "JohB")};  // matched after trimming
     const auto b = nux::lehrerblatt(d, 1, {{"Maria Huber", "MarH", 220}, {"Johann Berger", "JohB", 220}}, kDatum);
     auto erwartet = kopf({"Maria Huber"});
-    erwartet.push_back({600, 1300, 10, false, "1a    D     " + std::string(9, ' ') + "ruht"});  // hidden: no hours
-    erwartet.push_back({600, 1400, 10, false, "1a    M     22,5     Förderkurs"});
-    erwartet.push_back({600, 1500, 10, false, "2b    D      1,5     "});
-    erwartet.push_back({600, 1800, 10, true, "Summe:"});
-    erwartet.push_back({1200, 1800, 10, true, "24,0"});
+    erwartet.insert(erwartet.end(), {{600, 1300, 10, false, "1a    D     " + std::string(9, ' ') + "ruht"},  // hidden
+                                     {600, 1400, 10, false, "1a    M     22,5     Förderkurs"},
+                                     {600, 1500, 10, false, "2b    D      1,5     "},
+                                     {600, 1800, 10, true, "Summe:"}, {1200, 1800, 10, true, "24,0"}});
     EXPECT_EQ(nux::texte(b.seite), erwartet);
     EXPECT_TRUE(b.seite.ausrichtung == nux::Ausrichtung::hochformat && b.vollstaendig());
 }
@@ -69,18 +63,13 @@ TEST(Lehrerblatt, StelltJedeZeileAnIhrenPlatz) {
 TEST(Lehrerblatt, LoeschzeileLeerzeileUndSummenzeile) {
     const Druckdaten d = schule(2, 2);
     auto erwartet = kopf();
-    erwartet.push_back({600, 1500, 10, true, "Summe:"});
-    erwartet.push_back({1200, 1500, 10, true, " 0,0"});
+    erwartet.insert(erwartet.end(), {{600, 1500, 10, true, "Summe:"}, {1200, 1500, 10, true, " 0,0"}});
     for (int p : {0, 2, 3}) EXPECT_EQ(nux::texte(nux::lehrerblatt(d, p, {{"Maria Huber", "MarH", 220}}, kDatum).seite), erwartet) << p;
     EXPECT_THROW(nux::lehrerblatt(d, 4, {}, kDatum), nux::Dateifehler);
 }
 
 TEST(Lehrerblatt, NamenNachDenLehrersaetzen) {
-    struct Fall {
-        const char* wozu;
-        std::vector<Lehrersatz> lehrer;
-        std::vector<std::string> namen;
-    };
+    struct Fall { const char* wozu; std::vector<Lehrersatz> lehrer; std::vector<std::string> namen; };
     const Fall faelle[] = {
         {"ausgeschieden: kein Name", {{"#Maria Huber", "MarH", 220}}, {}},
         {"keine Datei", {}, {}},
@@ -94,10 +83,9 @@ TEST(Lehrerblatt, NamenNachDenLehrersaetzen) {
         d.zellen[0] = {stunde(40, "MarH"), stunde(20, "MarH")};
         auto erwartet = kopf(f.namen);
         // The lessons stand on the sheet whoever the name belongs to.
-        erwartet.push_back({600, 1300, 10, false, "1a    F0     4,0     "});
-        erwartet.push_back({600, 1400, 10, false, "1a    F1     2,0     "});
-        erwartet.push_back({600, 1700, 10, true, "Summe:"});
-        erwartet.push_back({1200, 1700, 10, true, " 6,0"});
+        erwartet.insert(erwartet.end(), {{600, 1300, 10, false, "1a    F0     4,0     "},
+                                         {600, 1400, 10, false, "1a    F1     2,0     "},
+                                         {600, 1700, 10, true, "Summe:"}, {1200, 1700, 10, true, " 6,0"}});
         EXPECT_EQ(nux::texte(nux::lehrerblatt(d, 1, f.lehrer, kDatum).seite), erwartet) << f.wozu;
     }
 }
@@ -120,9 +108,7 @@ TEST(Lehrerblatt, ZuVieleStundenFallenUnterDenSeitenrand) {
 TEST(Gesamtdruck, SeitenblockeInDruckreihenfolge) {
     struct Fall { int lastClass, lastRow; std::vector<Seitenblock> bloecke; };
     const Fall faelle[] = {
-        {0, 0, {{0, 0, 0, 0}}},
-        {9, 34, {{0, 9, 0, 34}}},
-        {9, 35, {{0, 9, 0, 34}, {0, 9, 35, 35}}},
+        {0, 0, {{0, 0, 0, 0}}}, {9, 34, {{0, 9, 0, 34}}}, {9, 35, {{0, 9, 0, 34}, {0, 9, 35, 35}}},
         {10, 10, {{0, 9, 0, 10}, {10, 10, 0, 10}}},
         {11, 39, {{0, 9, 0, 34}, {0, 9, 35, 39}, {10, 11, 0, 34}, {10, 11, 35, 39}}},
         {0, -1, {{0, 0, 0, -1}}},  // no subject taught: one page with the headings

@@ -14,21 +14,12 @@ using namespace nux;
 
 namespace {
 
-struct Stunde {
-    int j, s;
-    std::int64_t h;
-    std::string lehrer = {};
-    std::string zusatz = {};
-};
+struct Stunde { int j, s; std::int64_t h; std::string lehrer = {}, zusatz = {}; };
 
 Klassensatz klasse(const std::string& name, const std::vector<Stunde>& stunden) {
     Klassensatz k;
     k.name = name;
-    for (const auto& st : stunden) {
-        k.h(st.j, st.s) = st.h;
-        k.l(st.j, st.s) = st.lehrer;
-        k.z(st.j, st.s) = st.zusatz;
-    }
+    for (const auto& st : stunden) std::tie(k.h(st.j, st.s), k.l(st.j, st.s), k.z(st.j, st.s)) = std::tie(st.h, st.lehrer, st.zusatz);
     return k;
 }
 
@@ -109,15 +100,9 @@ TEST(Verteilung, VerfuegbarkeitslisteBeiJederLadungSortiert) {
 }
 
 TEST(Verteilung, EintragenAustragenErsetzen) {
-    struct Fall {
-        const char* name;
-        int c, s, j;
-        int p;               // the selected line, -1 for none
-        const char* danach;  // text of the teacher cell afterwards
-        std::int64_t zugewiesen;
-        std::int64_t annA, beB, zz;  // available hours afterwards
-        bool geaendert;
-    };
+    // The lesson of class c, subject s, slot j clicked with line p selected (-1: none); the teacher
+    // cell afterwards, AssignedHours and the available hours of AnnA, BeB and ZZ afterwards.
+    struct Fall { const char* name; int c, s, j, p; const char* danach; std::int64_t zugewiesen, annA, beB, zz; bool geaendert; };
     // Start: AssignedHours 120; AnnA 160, BeB 135, ZZ 185. M 1a (4,0) is free, D 1a (4,0) AnnA's.
     const Fall faelle[] = {
         {"frei eintragen", 0, 1, 1, kBeB, "BeB ", 160, 160, 95, 185, true},
@@ -234,11 +219,7 @@ TEST_F(VerteilungDateien, SpeichernZweimalGleicheBytesUndWiederLadbar) {
 }
 
 TEST_F(VerteilungDateien, GrenzenUndDefekteDateienLadenNichts) {
-    struct Fall {
-        const char* name;
-        std::function<void()> vorbereiten;
-        const char* meldung;
-    };
+    struct Fall { const char* name; std::function<void()> vorbereiten; const char* meldung; };
     const Fall faelle[] = {
         {"102 Klassen", [] { nux::neuschreiben("2026 1/klassen", std::vector<Klassensatz>(102)); }, nux::kBereich},
         {"102 Faecher", [] { nux::neuschreiben("2026 1/faecher", std::vector<Fachsatz>(102)); }, nux::kBereich},
