@@ -69,8 +69,8 @@ TEST(Verteilung, LadenBautZeilenZellenUndSummen) {
     EXPECT_EQ(v.zeilen(), (std::vector<std::string>{"Mat", "D", "D", "E", "E"}));
     EXPECT_EQ(v.zelle(0, zeile(v, 0, 1)).stundentext, " 4,0");
     EXPECT_TRUE(v.zelle(0, zeile(v, 0, 2)).frei());
-    EXPECT_TRUE(v.zelle(1, zeile(v, 1, 1)).blau);
-    EXPECT_FALSE(v.zelle(2, zeile(v, 1, 1)).blau);  // blanks alone are no extra text, but kept
+    // Blanks alone are no extra text, but kept.
+    EXPECT_TRUE(v.zelle(1, zeile(v, 1, 1)).blau && !v.zelle(2, zeile(v, 1, 1)).blau);
     EXPECT_EQ(v.ExtraTexts[2][static_cast<std::size_t>(zeile(v, 1, 1))], "   ");
     // A lesson of 0 hours keeps its stored teacher, hidden.
     EXPECT_TRUE(!v.zelle(1, zeile(v, 2, 1)).sichtbar() && v.zelle(1, zeile(v, 2, 1)).lehrer == "ZZ");
@@ -135,13 +135,11 @@ TEST(Verteilung, GleicherKurznameBeiZweiLehrern) {
     v.aufbauen({klasse("1a", {{1, 0, 40, "Ma"}, {1, 1, 20}})}, {{"Deutsch", "D", 0}, {"Mathe", "M", 1}},
                std::vector<Lehrersatz>{{"Max Maier", "Ma", 200}, {"Martha Mai", "Ma", 100}});
     // Sorted by the whole text: "Ma   10,0" before "Ma   20,0". Loading takes from both.
-    ASSERT_EQ(v.verfuegbarestunden(1), 60);
-    ASSERT_EQ(v.verfuegbarestunden(2), 160);
+    ASSERT_EQ(std::make_pair(v.verfuegbarestunden(1), v.verfuegbarestunden(2)), std::make_pair(60L, 160L));
     // Entering uses the selected line, removing gives back to the first one.
     ASSERT_TRUE(v.lehrerein(0, 1, 2));
     ASSERT_TRUE(v.lehrerein(0, 1, 0));
-    EXPECT_EQ(v.verfuegbarestunden(1), 80);
-    EXPECT_EQ(v.verfuegbarestunden(2), 140);
+    EXPECT_EQ(std::make_pair(v.verfuegbarestunden(1), v.verfuegbarestunden(2)), std::make_pair(80L, 140L));
 }
 
 TEST(Verteilung, NegativeVerfuegbareStundenBleibenExakt) {
