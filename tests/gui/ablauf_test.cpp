@@ -73,16 +73,18 @@ const Zuteilung kZuteilung[] = {
     {0, D, 2, "AntB"}, {0, E, 1, "AntB"}, {2, D, 1, "AntB"},
 };
 
-std::string erwarteterLehrer(int c, int s, int j) {
-    for (const auto& z : kZuteilung)
-        if (z.klasse == c && z.fach == s && z.slot == j) return z.lehrer;
-    return {};
-}
-
-nux::Klassensatz ohneLehrer(nux::Klassensatz k) {
-    for (auto& slot : k.lehrer)
-        for (auto& l : slot) l.clear();
-    return k;
+// The class file as the walk has filled it, with or without the teachers.
+std::vector<nux::Klassensatz> sollKlassen(bool mitLehrer) {
+    std::vector<nux::Klassensatz> r(3);
+    for (int c = 0; c < 3; ++c) r[c].name = kKlassen[c];
+    for (const auto& e : kStunden) {
+        auto& k = r[std::find(std::begin(kKlassen), std::end(kKlassen), std::string(e.klasse)) - std::begin(kKlassen)];
+        k.h(e.slot, e.fach) = e.zehntel;
+        k.z(e.slot, e.fach) = e.zusatz;
+    }
+    if (mitLehrer)
+        for (const auto& z : kZuteilung) r[z.klasse].l(z.slot, z.fach) = z.lehrer;
+    return r;
 }
 
 QWidget* menue() { return menuform; }
@@ -116,13 +118,8 @@ void jahrdruecken(const QString& eintrag, Qt::KeyboardModifiers tasten = {}) {
 // A new year folder through the new-year panel.
 void jahranlegen(const QString& jahr, const QString& nummer) {
     jahrdruecken(kNeu);
-    QVERIFY(teil<QWidget>(jahrfenster, "Panel1")->isVisible());
-    auto* zahl = teil<teditzahl>(jahrfenster, "teditzahl1");
-    QVERIFY(zahl->hasFocus());
-    QTest::keyClicks(zahl, jahr);
-    QCOMPARE(zahl->text(), jahr);
+    QTest::keyClicks(teil<teditzahl>(jahrfenster, "teditzahl1"), jahr);
     ueberschreiben(teil<teditnummer>(jahrfenster, "teditnummer1"), nummer);
-    QCOMPARE(teil<teditnummer>(jahrfenster, "teditnummer1")->text(), nummer);
     klicken(teil<QPushButton>(jahrfenster, "Button1"));
 }
 
@@ -167,18 +164,11 @@ private slots:
 
     void ersterStartOhneCodes() {
         QVERIFY(!QFile::exists("codes"));
-        for (const char* b : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button7"})
-            QVERIFY2(!menueknopf(b)->isEnabled(), b);
+        QVERIFY(!menueknopf("Button1")->isEnabled() && !menueknopf("Button7")->isEnabled());
         entsperren("8153");
-        for (const char* b : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button7"})
-            QVERIFY2(menueknopf(b)->isEnabled(), b);
-        QVERIFY(!teil<QWidget>(menue(), "Panel1")->isVisible());
-
-        const auto codes = nux::laden<nux::Codesatz>("codes");
-        QCOMPARE(codes.size(), std::size_t(1));
-        QCOMPARE(codes[0].code, nux::codieren("8153"));
-        QCOMPARE(ablauf::inhalt("codes").size(), std::size_t(9));
-        QCOMPARE(int(ablauf::inhalt("codes")[0]), 4);
+        QVERIFY(menueknopf("Button1")->isEnabled() && menueknopf("Button7")->isEnabled());
+        QVERIFY(nux::laden<nux::Codesatz>("codes") == std::vector{nux::Codesatz{nux::codieren("8153")}});
+        QCOMPARE(int(ablauf::inhalt("codes")[0]), 4);  // the length byte of the code
 
         // No "jahrakt" yet: the year window comes to the front, with no year.
         QVERIFY(!QFile::exists("jahrakt"));
@@ -224,15 +214,10 @@ private slots:
         // English moves before Mathematics: dropped on it, it lands in front.
         ablauf::ziehen(liste, 2, 1);
 
-        const auto s = nux::laden<nux::Fachsatz>(datei(kJahr, "faecher"));
-        QCOMPARE(ablauf::inhalt(datei(kJahr, "faecher")).size(), 4 * nux::Fachsatz::groesse);
+        std::vector<nux::Fachsatz> soll;
         const int ordnung[] = {0, 2, 1, 3};  // D, M, E, Mu by subject index
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(s[i].name, std::string(faecher[i].name));
-            QCOMPARE(s[i].kurz, std::string(faecher[i].kurz));
-            QCOMPARE(s[i].unterrichtet, faecher[i].heuer);
-            QCOMPARE(s[i].ordnung, ordnung[i]);
-        }
+        for (int i = 0; i < 4; ++i) soll.push_back({faecher[i].name, faecher[i].kurz, ordnung[i], faecher[i].heuer});
+        QVERIFY(nux::laden<nux::Fachsatz>(datei(kJahr, "faecher")) == soll);
     }
 
     void lehrerAnlegen() {
@@ -254,13 +239,9 @@ private slots:
         }
         QCOMPARE(teil<QLabel>(lehrerfenster, "Label2")->text(), QString("eingetragene LehrerInnen: 3"));
 
-        const auto s = nux::laden<nux::Lehrersatz>(datei(kJahr, "lehrer"));
-        QCOMPARE(ablauf::inhalt(datei(kJahr, "lehrer")).size(), 3 * nux::Lehrersatz::groesse);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(s[i].name, std::string(lehrer[i].name));
-            QCOMPARE(s[i].kurz, std::string(lehrer[i].vorschlag));
-            QCOMPARE(s[i].stunden, lehrer[i].zehntel);
-        }
+        std::vector<nux::Lehrersatz> soll;
+        for (const auto& l : lehrer) soll.push_back({l.name, l.vorschlag, l.zehntel});
+        QVERIFY(nux::laden<nux::Lehrersatz>(datei(kJahr, "lehrer")) == soll);
     }
 
     void klassenUndStundenAnlegen() {
@@ -293,24 +274,7 @@ private slots:
             }
         }
 
-        const auto s = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
-        QCOMPARE(ablauf::inhalt(datei(kJahr, "klassen")).size(), 3 * nux::Klassensatz::groesse);
-        for (int c = 0; c < 3; ++c) {
-            QCOMPARE(s[c].name, std::string(kKlassen[c]));
-            for (int j = 1; j <= 3; ++j)
-                for (int f = 0; f < nux::kFaecherMax; ++f) {
-                    std::int64_t h = 0;
-                    std::string z;
-                    for (const auto& e : kStunden)
-                        if (kKlassen[c] == std::string(e.klasse) && e.fach == f && e.slot == j) {
-                            h = e.zehntel;
-                            z = e.zusatz;
-                        }
-                    QCOMPARE(s[c].h(j, f), h);
-                    QCOMPARE(s[c].z(j, f), z);
-                    QCOMPARE(s[c].l(j, f), std::string());
-                }
-        }
+        QVERIFY(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")) == sollKlassen(false));
     }
 
     void verteilenUndSpeichern() {
@@ -323,21 +287,6 @@ private slots:
         QCOMPARE(teil<QProgressBar>(verteilfenster, "ProgressBar1")->maximum(), 385);
         QCOMPARE(balken(), 0);
 
-        // The hours per class, with the group sums of the first characters.
-        klicken(teil<QLabel>(verteilfenster, "Label1"));
-        QVERIFY(teil<QWidget>(verteilfenster, "Panel5")->isVisible());
-        QCOMPARE(ablauf::zeilen(teil<QListWidget>(verteilfenster, "ListBox3")),
-                 QStringList({"1a   13,5", "1b   12,5", "  Su   26,0", "2a   12,5", "  Su   12,5", " ", "Ges.   38,5"}));
-        QTest::mouseClick(teil<QWidget>(verteilfenster, "Panel5"), Qt::LeftButton, {}, QPoint(2, 2));
-        QVERIFY(!teil<QWidget>(verteilfenster, "Panel5")->isVisible());
-
-        // The extra text of the blue hours cell.
-        ablauf::stundenzelle(raster(), 0, rM);
-        QVERIFY(teil<QWidget>(verteilfenster, "Panel1")->isVisible());
-        QCOMPARE(teil<QLabel>(verteilfenster, "Label3")->text(), QString("Förderkurs"));
-        klicken(teil<QWidget>(verteilfenster, "Panel1"));
-        QVERIFY(!teil<QWidget>(verteilfenster, "Panel1")->isVisible());
-
         lehrerwaehlen("MarH");
         for (const auto& [c, r] : {std::pair{0, rD1}, {1, rD1}, {0, rM}, {1, rM}, {2, rM}}) ablauf::lehrerzelle(raster(), c, r);
         QCOMPARE(verfuegbarzeile("MarH"), QString("MarH 22,5   0,0"));
@@ -349,36 +298,8 @@ private slots:
         for (const auto& [c, r] : {std::pair{0, rD2}, {0, rE}, {2, rD1}}) ablauf::lehrerzelle(raster(), c, r);
         QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0   0,5"));
         QCOMPARE(balken(), 320);
-        // Over-assigned: Anton takes Maria's lesson, the sum stays.
-        ablauf::lehrerzelle(raster(), 1, rD1);
-        QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0  -3,5"));
-        QCOMPARE(verfuegbarzeile("MarH"), QString("MarH 22,5   4,0"));
-        QCOMPARE(balken(), 320);
-        // The delete line takes him off again; Maria gets the lesson back.
-        lehrerwaehlen("----");
-        ablauf::lehrerzelle(raster(), 1, rD1);
-        QCOMPARE(verteilfenster->modell().zelle(1, rD1).lehrer, std::string("--"));
-        QCOMPARE(balken(), 280);
-        lehrerwaehlen("MarH");
-        ablauf::lehrerzelle(raster(), 1, rD1);
-        QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0   0,5"));
-        QCOMPARE(verfuegbarzeile("MarH"), QString("MarH 22,5   0,0"));
-        QCOMPARE(balken(), 320);
-        // A lesson without hours in this class has no teacher cell to click.
-        ablauf::lehrerzelle(raster(), 1, rD2);
-        QCOMPARE(balken(), 320);
-
-        const auto vorher = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
         klicken(teil<QPushButton>(verteilfenster, "Button1"));
-        const auto s = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
-        QCOMPARE(ablauf::inhalt(datei(kJahr, "klassen")).size(), 3 * nux::Klassensatz::groesse);
-        for (int c = 0; c < 3; ++c) {
-            // Hours, extra texts and names as the classes editor wrote them.
-            QVERIFY(ohneLehrer(s[c]) == vorher[c]);
-            for (int j = 1; j <= 3; ++j)
-                for (int f = 0; f < nux::kFaecherMax; ++f)
-                    QCOMPARE(s[c].l(j, f), erwarteterLehrer(c, f, j));
-        }
+        QVERIFY(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")) == sollKlassen(true));
     }
 
     void neueAktivierungZeigtGespeichertes() {
@@ -429,14 +350,8 @@ private slots:
             QCOMPARE(schule.mid(1), erwartet);
         }
 
-        // Every teacher: one sheet each, in list order.
-        lehrerwaehlen("----", Qt::AltModifier | Qt::ControlModifier);
-        pdf = druckdateien();
-        QCOMPARE(pdf.size(), 4);
-        QVERIFY(pdf[2].endsWith("_Lehrer_AntB.pdf"));
-        QVERIFY(pdf[3].endsWith("_Lehrer_MarH.pdf"));
         // Printing changes no file of the year.
-        QCOMPARE(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")).size(), std::size_t(3));
+        QVERIFY(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")) == sollKlassen(true));
     }
 
     void codeAendern() {
@@ -451,10 +366,7 @@ private slots:
         QVERIFY(speichern->isEnabled());
         klicken(speichern);
         QVERIFY(!codefenster->isVisible());
-        const auto codes = nux::laden<nux::Codesatz>("codes");
-        QCOMPARE(codes.size(), std::size_t(1));
-        QCOMPARE(codes[0].code, nux::codieren("NUX26"));
-        QCOMPARE(ablauf::inhalt("codes").size(), std::size_t(9));
+        QVERIFY(nux::laden<nux::Codesatz>("codes") == std::vector{nux::Codesatz{nux::codieren("NUX26")}});
     }
 
     void uebernahmeInsNeueJahr() {
@@ -473,19 +385,12 @@ private slots:
         klicken(teil<QPushButton>(jahrfenster, "Button2"));
         QVERIFY(!jahrfenster->isVisible());
         QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(menuform));
-        for (const char* d : {"lehrer", "faecher", "klassen"})
-            QVERIFY2(nux::dateida(datei(kNeuesJahr, d)), d);
 
-        QVERIFY(nux::laden<nux::Lehrersatz>(datei(kNeuesJahr, "lehrer")) ==
-                nux::laden<nux::Lehrersatz>(datei(kJahr, "lehrer")));
-        QVERIFY(nux::laden<nux::Fachsatz>(datei(kNeuesJahr, "faecher")) ==
-                nux::laden<nux::Fachsatz>(datei(kJahr, "faecher")));
-        // Classes with hours and extra texts, without their teachers.
-        const auto alt = nux::laden<nux::Klassensatz>(datei(kJahr, "klassen"));
-        const auto neu = nux::laden<nux::Klassensatz>(datei(kNeuesJahr, "klassen"));
-        QCOMPARE(neu.size(), std::size_t(3));
-        for (std::size_t c = 0; c < 3; ++c) QVERIFY(neu[c] == ohneLehrer(alt[c]));
-        QCOMPARE(alt[0].l(1, D), std::string("MarH"));  // the source keeps them
+        for (const char* d : {"lehrer", "faecher"})
+            QVERIFY2(ablauf::inhalt(datei(kNeuesJahr, d)) == ablauf::inhalt(datei(kJahr, d)), d);
+        // Classes with hours and extra texts, without their teachers; the source keeps them.
+        QVERIFY(nux::laden<nux::Klassensatz>(datei(kNeuesJahr, "klassen")) == sollKlassen(false));
+        QVERIFY(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")) == sollKlassen(true));
         // The current year stays.
         QCOMPARE(nux::jahrordner(), kJahr);
         const auto jahrakt = ablauf::inhalt("jahrakt");
@@ -514,31 +419,16 @@ private slots:
         const auto jahrakt = ablauf::inhalt("jahrakt");
         QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kNeuesJahr + "\r\n");
 
-        // The classes editor shows the classes taken over, hours without teachers.
-        zeigenueber("Button2");
-        auto* klassen = teil<QListWidget>(klassenfenster, "ListBox1");
-        QCOMPARE(ablauf::zeilen(klassen, 3), QStringList({"1a ", "1b ", "2a "}));
-        ablauf::zeileklicken(klassen, 0);
-        const QStringList reihen = ablauf::zeilen(teil<QListWidget>(klassenfenster, "ListBox2"), 40);
-        QCOMPARE(reihen.size(), 3);
-        QCOMPARE(reihen[0].mid(6, 19), QString("D     4,0  1,5  0,0"));
-        QCOMPARE(reihen[0].mid(26, 14), QString(14, ' '));  // the teacher codes
-
-        // The new year: every lesson open again, every teacher fully available.
+        // The new year: every lesson open again; a save touches it alone.
         zeigenueber("Button1");
-        QCOMPARE(ablauf::zeilen(verfuegbar(), 15),
-                 QStringList({kLoeschzeile, "AntB 10,0  10,0", "MarH 22,5  22,5", " ", "Summe   32,5"}));
-        QCOMPARE(teil<QLabel>(verteilfenster, "Label4")->text(), QString("   38,5"));
         QCOMPARE(balken(), 0);
         lehrerwaehlen("AntB");
         ablauf::lehrerzelle(raster(), 2, rE);
-        QCOMPARE(verfuegbarzeile("AntB"), QString("AntB 10,0   7,0"));
         const auto altesJahr = ablauf::inhalt(datei(kJahr, "klassen"));
         klicken(teil<QPushButton>(verteilfenster, "Button1"));
-        const auto neu = nux::laden<nux::Klassensatz>(datei(kNeuesJahr, "klassen"));
-        QCOMPARE(neu.size(), std::size_t(3));
-        QCOMPARE(neu[2].l(1, E), std::string("AntB"));
-        QCOMPARE(neu[0].l(1, D), std::string());
+        auto soll = sollKlassen(false);
+        soll[2].l(1, E) = "AntB";
+        QVERIFY(nux::laden<nux::Klassensatz>(datei(kNeuesJahr, "klassen")) == soll);
         QVERIFY(ablauf::inhalt(datei(kJahr, "klassen")) == altesJahr);
 
         // Every save went through its temporary file and left none behind.
