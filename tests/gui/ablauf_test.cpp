@@ -1,7 +1,5 @@
-// A school year from the first start to the takeover into the next year,
-// driven through the real windows as a user drives them. The steps share one
-// program folder and build on each other, in the order they are declared.
-// What the windows write is read back through the record layer.
+// A school year from the first start to the takeover into the next year, driven through the real
+// windows; the steps build on each other. What the windows write is read back through the record layer.
 #include <QDir>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -43,18 +41,16 @@ enum Fach { D = 0, M = 1, E = 2, Mu = 3 };
 // The hours as the user types them into the class table, and what the file
 // must hold for them.
 struct Eingabe {
-    const char* klasse;
+    const char *klasse, *getippt, *zusatz;  // the extra text in Windows-1252
     Fach fach;
     int slot;
-    const char* getippt;
     std::int64_t zehntel;
-    const char* zusatz;  // Windows-1252
 };
 const Eingabe kStunden[] = {
-    {"1a", D, 1, "4", 40, ""},     {"1a", D, 2, "1.5", 15, ""}, {"1a", E, 1, "3", 30, ""},
-    {"1a", M, 1, "5", 50, "F\xF6rderkurs"},
-    {"1b", D, 1, "4", 40, ""},     {"1b", E, 1, "3,5", 35, ""}, {"1b", M, 1, "5", 50, ""},
-    {"2a", D, 1, "5", 50, ""},     {"2a", E, 1, "3", 30, ""},   {"2a", M, 1, "4,5", 45, ""},
+    {"1a", "4", "", D, 1, 40},     {"1a", "1.5", "", D, 2, 15}, {"1a", "3", "", E, 1, 30},
+    {"1a", "5", "F\xF6rderkurs", M, 1, 50},
+    {"1b", "4", "", D, 1, 40},     {"1b", "3,5", "", E, 1, 35}, {"1b", "5", "", M, 1, 50},
+    {"2a", "5", "", D, 1, 50},     {"2a", "3", "", E, 1, 30},   {"2a", "4,5", "", M, 1, 45},
 };
 const char* const kKlassen[] = {"1a", "1b", "2a"};  // file order: sorted by name
 
@@ -62,12 +58,7 @@ const char* const kKlassen[] = {"1a", "1b", "2a"};  // file order: sorted by nam
 constexpr int rD1 = 0, rD2 = 1, rE = 2, rM = 3;
 
 // Assignments at the end of the walk: class, subject, slot, teacher.
-struct Zuteilung {
-    int klasse;
-    Fach fach;
-    int slot;
-    const char* lehrer;
-};
+struct Zuteilung { int klasse; Fach fach; int slot; const char* lehrer; };
 const Zuteilung kZuteilung[] = {
     {0, D, 1, "MarH"}, {1, D, 1, "MarH"}, {0, M, 1, "MarH"}, {1, M, 1, "MarH"}, {2, M, 1, "MarH"},
     {0, D, 2, "AntB"}, {0, E, 1, "AntB"}, {2, D, 1, "AntB"},
@@ -87,8 +78,7 @@ std::vector<nux::Klassensatz> sollKlassen(bool mitLehrer) {
     return r;
 }
 
-QWidget* menue() { return menuform; }
-QPushButton* menueknopf(const char* name) { return teil<QPushButton>(menue(), name); }
+QPushButton* menueknopf(const char* name) { return teil<QPushButton>(menuform, name); }
 
 void zeigenueber(const char* knopf) {
     klicken(menueknopf(knopf));
@@ -110,9 +100,11 @@ void lehrerwaehlen(const QString& kurz, Qt::KeyboardModifiers tasten = {}) {
 
 QListWidget* jahrliste() { return teil<QListWidget>(jahrfenster, "ListBox1"); }
 void jahrdruecken(const QString& eintrag, Qt::KeyboardModifiers tasten = {}) {
-    const auto treffer = jahrliste()->findItems(eintrag, Qt::MatchExactly);
-    QVERIFY2(treffer.size() == 1, qPrintable(eintrag));
-    QTest::mouseClick(jahrliste()->viewport(), Qt::LeftButton, tasten, jahrliste()->visualItemRect(treffer[0]).center());
+    ablauf::zeileklicken(jahrliste(), ablauf::zeilemit(jahrliste(), eintrag), tasten);
+}
+std::string jahrakt() {
+    const auto b = ablauf::inhalt("jahrakt");
+    return std::string(b.begin(), b.end());
 }
 
 // A new year folder through the new-year panel.
@@ -131,7 +123,7 @@ QStringList druckdateien() {
 void entsperren(const QString& code) {
     menuform->vorholen();
     testhilfe::warten();
-    auto* feld = teil<QLineEdit>(menue(), "Edit2");
+    auto* feld = teil<QLineEdit>(menuform, "Edit2");
     feld->setFocus();
     QTest::keyClicks(feld, code);
     QTest::keyClick(feld, Qt::Key_Tab);
@@ -171,46 +163,34 @@ private slots:
         QCOMPARE(int(ablauf::inhalt("codes")[0]), 4);  // the length byte of the code
 
         // No "jahrakt" yet: the year window comes to the front, with no year.
-        QVERIFY(!QFile::exists("jahrakt"));
         QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(jahrfenster));
         QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu}));
-        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString());
+        QCOMPARE(teil<QLabel>(menuform, "Label1")->text(), QString());
     }
 
     void jahrAnlegenUndWaehlen() {
         jahranlegen("2026", "1");
-        QVERIFY(QDir(QString::fromStdString(kJahr)).exists());
         QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu, "2026 1"}));
         QVERIFY(!nux::jahrgesetzt());  // created, not chosen
 
         jahrdruecken("2026 1");
-        QVERIFY(!jahrfenster->isVisible());
-        const auto jahrakt = ablauf::inhalt("jahrakt");
-        QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kJahr + "\r\n");
+        QCOMPARE(jahrakt(), kJahr + "\r\n");
         QCOMPARE(nux::jahrordner(), kJahr);
-        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString("2026-1"));
+        QCOMPARE(teil<QLabel>(menuform, "Label1")->text(), QString("2026-1"));
     }
 
     void faecherAnlegenUndOrdnen() {
         zeigenueber("Button7");
-        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(faecherfenster));
         auto* liste = teil<QListWidget>(faecherfenster, "ListBox1");
-        QCOMPARE(liste->count(), 0);
-        struct {
-            const char *name, *kurz;
-            bool heuer;
-        } const faecher[] = {{"Deutsch", "D", true}, {"Mathematik", "M", true}, {"Englisch", "E", true},
+        struct { const char *name, *kurz; bool heuer; } const faecher[] = {{"Deutsch", "D", true}, {"Mathematik", "M", true}, {"Englisch", "E", true},
                              {"Musik", "Mu", false}};
         for (const auto& f : faecher) {
             ueberschreiben(teil<QLineEdit>(faecherfenster, "Edit1"), f.name);
             ueberschreiben(teil<QLineEdit>(faecherfenster, "Edit2"), f.kurz);
             auto* heuer = teil<QCheckBox>(faecherfenster, "CheckBox1");
-            QVERIFY(heuer->isChecked());
             if (!f.heuer) ablauf::ankreuzen(heuer);
-            QCOMPARE(heuer->isChecked(), f.heuer);
             klicken(teil<QPushButton>(faecherfenster, "Button1"));
         }
-        QCOMPARE(liste->count(), 4);
         // English moves before Mathematics: dropped on it, it lands in front.
         ablauf::ziehen(liste, 2, 1);
 
@@ -222,11 +202,7 @@ private slots:
 
     void lehrerAnlegen() {
         zeigenueber("Button3");
-        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(lehrerfenster));
-        struct {
-            const char *name, *vorschlag, *stunden;
-            std::int64_t zehntel;
-        } const lehrer[] = {{"Maria Huber", "MarH", "22.5", 225}, {"Anton Berger", "AntB", "10", 100},
+        struct { const char *name, *vorschlag, *stunden; std::int64_t zehntel; } const lehrer[] = {{"Maria Huber", "MarH", "22.5", 225}, {"Anton Berger", "AntB", "10", 100},
                             {"Rudi Rau", "RudR", nullptr, 0}};
         for (const auto& l : lehrer) {
             auto* name = teil<QLineEdit>(lehrerfenster, "Edit1");
@@ -246,23 +222,16 @@ private slots:
 
     void klassenUndStundenAnlegen() {
         zeigenueber("Button2");
-        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(klassenfenster));
         auto* name = teil<QLineEdit>(klassenfenster, "Edit1");
         auto* tabelle = teil<QListWidget>(klassenfenster, "ListBox2");
         // Typed out of order; the file holds them sorted.
         for (const char* klasse : {"2a", "1a", "1b"}) {
             ueberschreiben(name, klasse);
             QTest::keyClick(name, Qt::Key_Return);
-            QCOMPARE(name->text(), QString(klasse));
-            // Taught subjects in their order, Musik (not taught) left out.
-            const QStringList kurz = {"D  ", "E  ", "M  "};
-            QCOMPARE(tabelle->count(), 3);
-            for (int i = 0; i < 3; ++i) QCOMPARE(tabelle->item(i)->text().mid(6, 3), kurz[i]);
+            QCOMPARE(tabelle->count(), 3);  // Musik is not taught this year
 
             ablauf::zeileklicken(tabelle, 0);
-            QVERIFY(teil<QWidget>(klassenfenster, "Panel2")->isVisible());
             for (const Fach f : {D, E, M}) {
-                QCOMPARE(teil<QLabel>(klassenfenster, "Label4")->text(), QString(f == D ? "D" : f == E ? "E" : "M"));
                 for (const auto& e : kStunden) {
                     if (std::string(e.klasse) != klasse || e.fach != f) continue;
                     const char* kasten[] = {"Edit2", "Edit3", "Edit4"};
@@ -279,20 +248,15 @@ private slots:
 
     void verteilenUndSpeichern() {
         zeigenueber("Button1");
-        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(verteilfenster));
         // Rudi Rau has no hours and is not offered.
         QCOMPARE(ablauf::zeilen(verfuegbar(), 15),
                  QStringList({kLoeschzeile, "AntB 10,0  10,0", "MarH 22,5  22,5", " ", "Summe   32,5"}));
-        QCOMPARE(teil<QLabel>(verteilfenster, "Label4")->text(), QString("   38,5"));
-        QCOMPARE(teil<QProgressBar>(verteilfenster, "ProgressBar1")->maximum(), 385);
         QCOMPARE(balken(), 0);
 
         lehrerwaehlen("MarH");
         for (const auto& [c, r] : {std::pair{0, rD1}, {1, rD1}, {0, rM}, {1, rM}, {2, rM}}) ablauf::lehrerzelle(raster(), c, r);
         QCOMPARE(verfuegbarzeile("MarH"), QString("MarH 22,5   0,0"));
         QCOMPARE(balken(), 225);
-        QCOMPARE(verteilfenster->modell().zelle(2, rM).lehrer, std::string("MarH"));
-        QVERIFY(verteilfenster->modell().zelle(2, rM).gruen);
 
         lehrerwaehlen("AntB");
         for (const auto& [c, r] : {std::pair{0, rD2}, {0, rE}, {2, rD1}}) ablauf::lehrerzelle(raster(), c, r);
@@ -303,17 +267,11 @@ private slots:
     }
 
     void neueAktivierungZeigtGespeichertes() {
-        klicken(menue());  // back to the menu
+        klicken(menuform);  // back to the menu
         zeigenueber("Button1");
         QCOMPARE(ablauf::zeilen(verfuegbar(), 15),
                  QStringList({kLoeschzeile, "AntB 10,0   0,5", "MarH 22,5   0,0", " ", "Summe   32,5"}));
         QCOMPARE(balken(), 320);
-        for (const auto& z : kZuteilung) {
-            const int r = z.fach == D ? (z.slot == 1 ? rD1 : rD2) : z.fach == E ? rE : rM;
-            QCOMPARE(verteilfenster->modell().zelle(z.klasse, r).lehrer, std::string(z.lehrer));
-            QVERIFY(!verteilfenster->modell().zelle(z.klasse, r).gruen);
-        }
-        QCOMPARE(verteilfenster->modell().zelle(1, rE).lehrer, std::string("--"));
     }
 
     void lehrerblattUndSchuleAlsPdf() {
@@ -322,18 +280,13 @@ private slots:
         QStringList pdf = druckdateien();
         QCOMPARE(pdf.size(), 1);
         QVERIFY2(pdf[0].endsWith("_Lehrer_MarH.pdf"), qPrintable(pdf[0]));
-        auto* hinweis = verteilfenster->findChild<QLabel*>(nux::kDruckhinweis);
-        QVERIFY(hinweis && hinweis->isVisible());
-        QVERIFY2(hinweis->text().contains(pdf[0]), qPrintable(hinweis->text()));
+        QVERIFY(verteilfenster->findChild<QLabel*>(nux::kDruckhinweis)->text().contains(pdf[0]));
 
         const QStringList blatt = ablauf::pdfzeilen(QString::fromLatin1(nux::kDruckordner) + "/" + pdf[0]);
         if (!blatt.isEmpty()) {
             // The lessons class by class, in grid order, and their sum.
-            const QStringList erwartet = {"Unterrichtseinsatz 2026-1", "Maria Huber",
-                                          "Gewidmet von der Bergland Schulkreis BSK", "1a D 4,0",
-                                          "1a M 5,0 Förderkurs", "1b D 4,0", "1b M 5,0", "2a M 4,5",
-                                          "Summe: 22,5"};
-            QCOMPARE(blatt.mid(1), erwartet);
+            QCOMPARE(blatt.mid(1), QStringList({"Unterrichtseinsatz 2026-1", "Maria Huber", "Gewidmet von der Bergland Schulkreis BSK",
+                                                "1a D 4,0", "1a M 5,0 Förderkurs", "1b D 4,0", "1b M 5,0", "2a M 4,5", "Summe: 22,5"}));
             QCOMPARE(blatt[0], QDate::currentDate().toString("dd.MM.yyyy"));
         }
 
@@ -345,9 +298,8 @@ private slots:
         if (!schule.isEmpty()) {
             // One column per class; per row the subject, then hours and
             // teacher of every class that has the lesson.
-            const QStringList erwartet = {"Unterrichtseinsatz 2026-1", "1a 1b 2a", "D 4,0 MarH 4,0 MarH 5,0 AntB",
-                                          "D 1,5 AntB", "E 3,0 AntB 3,5 -- 3,0 --", "M 5,0 MarH 5,0 MarH 4,5 MarH"};
-            QCOMPARE(schule.mid(1), erwartet);
+            QCOMPARE(schule.mid(1), QStringList({"Unterrichtseinsatz 2026-1", "1a 1b 2a", "D 4,0 MarH 4,0 MarH 5,0 AntB", "D 1,5 AntB",
+                                                 "E 3,0 AntB 3,5 -- 3,0 --", "M 5,0 MarH 5,0 MarH 4,5 MarH"}));
         }
 
         // Printing changes no file of the year.
@@ -356,14 +308,9 @@ private slots:
 
     void codeAendern() {
         zeigenueber("Button4");
-        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(codefenster));
         auto* speichern = teil<QPushButton>(codefenster, "Button1");
-        QVERIFY(!speichern->isEnabled());
         ueberschreiben(teil<QLineEdit>(codefenster, "Edit2"), "8153");
         ueberschreiben(teil<QLineEdit>(codefenster, "Edit1"), "nux26");
-        QCOMPARE(teil<QLineEdit>(codefenster, "Edit2")->text(), QString("8153"));  // the right old code stays
-        QCOMPARE(teil<QLineEdit>(codefenster, "Edit1")->text(), QString("NUX26"));
-        QVERIFY(speichern->isEnabled());
         klicken(speichern);
         QVERIFY(!codefenster->isVisible());
         QVERIFY(nux::laden<nux::Codesatz>("codes") == std::vector{nux::Codesatz{nux::codieren("NUX26")}});
@@ -371,20 +318,13 @@ private slots:
 
     void uebernahmeInsNeueJahr() {
         zeigenueber("Button5");
-        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(jahrfenster));
         jahranlegen("2027", "1");
-        QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu, "2026 1", "2027 1"}));
-
         jahrdruecken("2027 1", Qt::AltModifier);
         jahrdruecken("2026 1");
-        QCOMPARE(teil<QLabel>(jahrfenster, "Label4")->text(), QString("2027 1  übernimmt Daten von   2026 1"));
-        for (const char* r : {"RadioButton5", "RadioButton6", "RadioButton4"}) {
+        for (const char* r : {"RadioButton5", "RadioButton6", "RadioButton4"})
             ablauf::ankreuzen(teil<QRadioButton>(jahrfenster, r));
-            QVERIFY2(teil<QRadioButton>(jahrfenster, r)->isChecked(), r);
-        }
         klicken(teil<QPushButton>(jahrfenster, "Button2"));
         QVERIFY(!jahrfenster->isVisible());
-        QCOMPARE(nux::Fenster::aktivesFenster(), static_cast<nux::Fenster*>(menuform));
 
         for (const char* d : {"lehrer", "faecher"})
             QVERIFY2(ablauf::inhalt(datei(kNeuesJahr, d)) == ablauf::inhalt(datei(kJahr, d)), d);
@@ -393,8 +333,7 @@ private slots:
         QVERIFY(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")) == sollKlassen(true));
         // The current year stays.
         QCOMPARE(nux::jahrordner(), kJahr);
-        const auto jahrakt = ablauf::inhalt("jahrakt");
-        QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kJahr + "\r\n");
+        QCOMPARE(jahrakt(), kJahr + "\r\n");
     }
 
     void neustartMitNeuemCodeImNeuenJahr() {
@@ -402,22 +341,18 @@ private slots:
         fenstererzeugen();
         const int piepser = nux::piepszahl();
         entsperren("8153");
-        QCOMPARE(nux::piepszahl() - piepser, 3);
-        QVERIFY(!menueknopf("Button1")->isEnabled());
-        auto* feld = teil<QLineEdit>(menue(), "Edit2");
+        QCOMPARE(nux::piepszahl() - piepser, 3);  // the old code is wrong now
+        auto* feld = teil<QLineEdit>(menuform, "Edit2");
         ueberschreiben(feld, "nux26");
         QTest::keyClick(feld, Qt::Key_Tab);
         QVERIFY(menueknopf("Button1")->isEnabled());
-        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString("2026-1"));
-        QCOMPARE(nux::jahrordner(), kJahr);
+        QCOMPARE(teil<QLabel>(menuform, "Label1")->text(), QString("2026-1"));
 
         zeigenueber("Button5");
         QCOMPARE(ablauf::zeilen(jahrliste()), QStringList({kNeu, "2026 1", "2027 1"}));
-        QVERIFY(!teil<QWidget>(jahrfenster, "Panel2")->isVisible());  // a new run starts without takeover
         jahrdruecken("2027 1");
-        QCOMPARE(teil<QLabel>(menue(), "Label1")->text(), QString("2027-1"));
-        const auto jahrakt = ablauf::inhalt("jahrakt");
-        QCOMPARE(std::string(jahrakt.begin(), jahrakt.end()), kNeuesJahr + "\r\n");
+        QCOMPARE(teil<QLabel>(menuform, "Label1")->text(), QString("2027-1"));
+        QCOMPARE(jahrakt(), kNeuesJahr + "\r\n");
 
         // The new year: every lesson open again; a save touches it alone.
         zeigenueber("Button1");

@@ -1,14 +1,11 @@
 #pragma once
-// Gestures of a user on the real windows, for the walk through a school year:
-// clicks on controls found by their objectName, typing, and clicks at the
-// pixel places of the assignment grid.
+// Gestures of a user on the real windows (controls found by objectName, grid cells by pixel).
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QTest>
@@ -61,9 +58,8 @@ inline void zeileklicken(QListWidget* l, int zeile, Qt::KeyboardModifiers tasten
 }
 
 inline int zeilemit(QListWidget* l, const QString& anfang) {
-    for (int i = 0; i < l->count(); ++i)
-        if (l->item(i)->text().startsWith(anfang)) return i;
-    return -1;
+    const auto t = l->findItems(anfang, Qt::MatchStartsWith);
+    return t.isEmpty() ? -1 : l->row(t[0]);
 }
 
 inline QStringList zeilen(QListWidget* l, int breite = 1000) {
@@ -81,12 +77,9 @@ inline void ziehen(QListWidget* l, int von, int nach) {
     QTest::mouseRelease(v, Qt::LeftButton, {}, mitte(l, nach));
 }
 
-// The grid of the assignment window: teacher and hours cell of class c, row r.
+// The grid of the assignment window: the teacher cell of class c, row r.
 inline void lehrerzelle(QScrollArea* s, int c, int r) {
     QTest::mouseClick(s->widget(), Qt::LeftButton, {}, QPoint(65 + 75 * c + 20, 20 + 12 * r + 6));
-}
-inline void stundenzelle(QScrollArea* s, int c, int r) {
-    QTest::mouseClick(s->widget(), Qt::LeftButton, {}, QPoint(35 + 75 * c + 10, 20 + 12 * r + 6));
 }
 
 // The lines of a PDF as its layout puts them, each with its words
@@ -97,9 +90,9 @@ inline QStringList pdfzeilen(const QString& datei) {
     p.start(QStringLiteral("pdftotext"),
             {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), datei, QStringLiteral("-")});
     p.waitForFinished(30000);
-    QStringList r;
-    for (const QString& z : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')))
-        if (!z.simplified().isEmpty()) r << z.simplified();
+    QStringList r = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+    for (QString& z : r) z = z.simplified();
+    r.removeAll(QString());
     return r;
 }
 
