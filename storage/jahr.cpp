@@ -9,10 +9,14 @@ std::string aktuell;
 
 const std::string& jahrordner() { return aktuell; }
 void jahrsetzen(const std::string& ordner) { aktuell = ordner; }
-bool jahrgesetzt() { return !aktuell.empty(); }
+// A year is a folder right inside the program folder: a name from "jahrakt"
+// that leads elsewhere ("/etc", "../x") is no current year at all.
+bool jahrgesetzt() {
+    return !aktuell.empty() && aktuell.find('/') == std::string::npos && aktuell != "." && aktuell != "..";
+}
 
 std::string jahrdatei(const std::string& name) {
-    if (aktuell.empty()) throw Dateifehler(kNichtGefunden);
+    if (!jahrgesetzt()) throw Dateifehler(kNichtGefunden);
     return aktuell + "/" + name;
 }
 

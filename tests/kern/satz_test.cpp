@@ -156,7 +156,13 @@ TEST(Jahr, JahraktUndAnzeige) {
     EXPECT_EQ(nux::jahranzeige("2007 "), "2007");
     nux::jahrsetzen("");
     EXPECT_THROW(nux::jahrdatei("faecher"), nux::Dateifehler);
+    for (const char* ausserhalb : {"/etc", "../2007 2", "..", ".", "a/b"}) {
+        nux::jahrsetzen(ausserhalb);
+        EXPECT_FALSE(nux::jahrgesetzt()) << ausserhalb;
+        EXPECT_THROW(nux::jahrdatei("faecher"), nux::Dateifehler) << ausserhalb;
+    }
     nux::jahrsetzen("2007 2");
+    EXPECT_TRUE(nux::jahrgesetzt());
     EXPECT_EQ(nux::jahrdatei("faecher"), "2007 2/faecher");
     nux::jahrsetzen("");
 }
