@@ -17,22 +17,14 @@ QLineEdit* codefeld(QWidget* eltern, const char* name, int y) {
     return e;
 }
 
-QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y, int px) {
-    auto* l = new QLabel(text, eltern);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), px, true));
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 
 }  // namespace
 
 Tcode::Tcode() : nux::Fenster("Tcode", 1016, 616) {
-    Label1 = beschriftung(this, "Label1", QStringLiteral("Codewort ändern"), 400, 120, 24);
-    Label3 = beschriftung(this, "Label3", QStringLiteral("Alter Code:"), 300, 204, 14);
+    Label1 = nux::beschriftung(this, "Label1", QStringLiteral("Codewort ändern"), 400, 120, 24);
+    Label3 = nux::beschriftung(this, "Label3", QStringLiteral("Alter Code:"), 300, 204, 14);
     Edit2 = codefeld(this, "Edit2", 200);
-    Label2 = beschriftung(this, "Label2", QStringLiteral("Neuer Code:"), 300, 244, 14);
+    Label2 = nux::beschriftung(this, "Label2", QStringLiteral("Neuer Code:"), 300, 244, 14);
     Edit1 = codefeld(this, "Edit1", 240);
     Button1 = new QPushButton(QStringLiteral("speichern"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

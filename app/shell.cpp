@@ -81,6 +81,15 @@ QFont festschrift(int pixel, bool fett) {
     return f;
 }
 
+QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y, int pixel) {
+    auto* l = new QLabel(text, eltern);
+    l->setObjectName(QString::fromLatin1(name));
+    if (pixel > 0) l->setFont(schrift(QStringLiteral("MS Sans Serif"), pixel, true));
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
 void grossschreiben(QLineEdit* feld) {
     QObject::connect(feld, &QLineEdit::textEdited, feld, [feld](const QString& t) {
         const QString gross = qs(cp(t)).toUpper();

@@ -3,6 +3,7 @@
 // conversion between Windows-1252 text and QString, the fonts, and the base
 // class of the seven borderless windows.
 #include <QFont>
+#include <QLabel>
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,10 @@ void sicher(F&& f) {
 void schriftenzuordnen();
 QFont schrift(const QString& familie, int pixel, bool fett);
 QFont festschrift(int pixel, bool fett = true);  // "Courier"
+
+// A label with its objectName at x, y in bold "MS Sans Serif" of the given
+// pixel height; 0 keeps the toolkit's font.
+QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y, int pixel = 13);
 
 // Letters become upper case as they are typed; used by the code fields.
 void grossschreiben(QLineEdit* feld);

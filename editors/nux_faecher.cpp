@@ -9,14 +9,6 @@
 
 namespace {
 
-QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, eltern);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 13, true));
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 
 bool alledrei(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier) && (m & Qt::ControlModifier) && (m & Qt::AltModifier);
@@ -25,11 +17,7 @@ bool alledrei(Qt::KeyboardModifiers m) {
 }  // namespace
 
 Tfaecherfenster::Tfaecherfenster() : nux::Fenster("Tfaecherfenster", 1016, 616) {
-    Label1 = new QLabel(QStringLiteral("Fächer anlegen"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 24, true));
-    Label1->move(20, 10);
-    Label1->adjustSize();
+    Label1 = nux::beschriftung(this, "Label1", QStringLiteral("Fächer anlegen"), 20, 10, 24);
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -54,12 +42,12 @@ Tfaecherfenster::Tfaecherfenster() : nux::Fenster("Tfaecherfenster", 1016, 616) 
     Panel1->setAutoFillBackground(true);
     Panel1->raise();
 
-    Label2 = beschriftung(this, "Label2", QStringLiteral("Name:"), 360, 64);
+    Label2 = nux::beschriftung(this, "Label2", QStringLiteral("Name:"), 360, 64);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(500, 60, 300, 24);
     Edit1->setMaxLength(30);
-    Label3 = beschriftung(this, "Label3", QStringLiteral("Kurzbezeichnung:"), 360, 104);
+    Label3 = nux::beschriftung(this, "Label3", QStringLiteral("Kurzbezeichnung:"), 360, 104);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(500, 100, 70, 24);

@@ -64,13 +64,6 @@ public:
     }
 };
 
-QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, eltern);
-    l->setObjectName(QString::fromLatin1(name));
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 
 QLineEdit* feld(QWidget* eltern, const char* name, int laenge, const QRect& platz) {
     auto* e = new QLineEdit(eltern);
@@ -89,11 +82,9 @@ bool unschreibbar(const QKeyEvent* k) {
 }  // namespace
 
 Tklassenfenster::Tklassenfenster() : nux::Fenster("Tklassenfenster", 1016, 616) {
-    Label1 = beschriftung(this, "Label1", QStringLiteral("Klassen anlegen"), 20, 8);
-    Label1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 19, true));
-    Label1->adjustSize();
+    Label1 = nux::beschriftung(this, "Label1", QStringLiteral("Klassen anlegen"), 20, 8, 19);
 
-    Label5 = beschriftung(this, "Label5", QStringLiteral("Klasse:"), 20, 53);
+    Label5 = nux::beschriftung(this, "Label5", QStringLiteral("Klasse:"), 20, 53, 0);
     Edit1 = feld(this, "Edit1", 3, QRect(80, 48, 56, 28));
     Edit1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 16, true));
 
@@ -101,7 +92,7 @@ Tklassenfenster::Tklassenfenster() : nux::Fenster("Tklassenfenster", 1016, 616) 
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(146, 49, 75, 26);
 
-    Label2 = beschriftung(this, "Label2", QStringLiteral("Klasse"), 20, 88);
+    Label2 = nux::beschriftung(this, "Label2", QStringLiteral("Klasse"), 20, 88, 0);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(20, 106, 120, 380);
@@ -129,7 +120,7 @@ Tklassenfenster::Tklassenfenster() : nux::Fenster("Tklassenfenster", 1016, 616) 
     Memo1->setPlainText(QStringLiteral("Klasse löschen: ALT-CRTL-STRG-Klick in der \nKlassenliste"));
     Memo1->setGeometry(20, 550, 300, 44);
 
-    Label3 = beschriftung(this, "Label3", QStringLiteral("Fächer"), 200, 88);
+    Label3 = nux::beschriftung(this, "Label3", QStringLiteral("Fächer"), 200, 88, 0);
     ListBox2 = new QListWidget(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
     ListBox2->setGeometry(200, 106, 545, 440);
@@ -151,20 +142,20 @@ Tklassenfenster::Tklassenfenster() : nux::Fenster("Tklassenfenster", 1016, 616) 
     Panel2->setGeometry(760, 106, 246, 350);
     Panel2->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     Panel2->setAutoFillBackground(true);
-    Label4 = beschriftung(Panel2, "Label4", QString(), 10, 8);
+    Label4 = nux::beschriftung(Panel2, "Label4", QString(), 10, 8, 0);
     Label4->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 16, true));
     Label4->setFixedWidth(220);
-    beschriftung(Panel2, "Label6", QStringLiteral("Stunden LehrerIn 1:"), 10, 48);
-    beschriftung(Panel2, "Label7", QStringLiteral("LehrerIn 2:"), 10, 78);
-    beschriftung(Panel2, "Label8", QStringLiteral("LehrerIn 3:"), 10, 108);
+    nux::beschriftung(Panel2, "Label6", QStringLiteral("Stunden LehrerIn 1:"), 10, 48, 0);
+    nux::beschriftung(Panel2, "Label7", QStringLiteral("LehrerIn 2:"), 10, 78, 0);
+    nux::beschriftung(Panel2, "Label8", QStringLiteral("LehrerIn 3:"), 10, 108, 0);
     Edit2 = feld(Panel2, "Edit2", 4, QRect(150, 44, 56, 24));
     Edit3 = feld(Panel2, "Edit3", 4, QRect(150, 74, 56, 24));
     Edit4 = feld(Panel2, "Edit4", 4, QRect(150, 104, 56, 24));
-    beschriftung(Panel2, "Label9", QStringLiteral("Zusatzzeile Stunde 1:"), 10, 142);
+    nux::beschriftung(Panel2, "Label9", QStringLiteral("Zusatzzeile Stunde 1:"), 10, 142, 0);
     Edit5 = feld(Panel2, "Edit5", 30, QRect(10, 160, 226, 24));
-    beschriftung(Panel2, "Label10", QStringLiteral("Zusatzzeile Stunde 2:"), 10, 194);
+    nux::beschriftung(Panel2, "Label10", QStringLiteral("Zusatzzeile Stunde 2:"), 10, 194, 0);
     Edit6 = feld(Panel2, "Edit6", 30, QRect(10, 212, 226, 24));
-    beschriftung(Panel2, "Label11", QStringLiteral("Zusatzzeile Stunde 3:"), 10, 246);
+    nux::beschriftung(Panel2, "Label11", QStringLiteral("Zusatzzeile Stunde 3:"), 10, 246, 0);
     Edit7 = feld(Panel2, "Edit7", 30, QRect(10, 264, 226, 24));
     Button3 = new QPushButton(QStringLiteral("ok"), Panel2);
     Button3->setObjectName(QStringLiteral("Button3"));

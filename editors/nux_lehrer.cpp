@@ -12,14 +12,6 @@
 
 namespace {
 
-QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, eltern);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 13, true));
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 
 QLineEdit* feld(QWidget* eltern, const char* name, int y, int breite) {
     auto* e = new QLineEdit(eltern);
@@ -38,11 +30,7 @@ bool verlassen(QEvent* e) {
 }  // namespace
 
 Tlehrerfenster::Tlehrerfenster() : nux::Fenster("Tlehrerfenster", 1016, 616) {
-    Label1 = new QLabel(QStringLiteral("LehrerInnen anlegen"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 24, true));
-    Label1->move(20, 10);
-    Label1->adjustSize();
+    Label1 = nux::beschriftung(this, "Label1", QStringLiteral("LehrerInnen anlegen"), 20, 10, 24);
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -60,15 +48,15 @@ Tlehrerfenster::Tlehrerfenster() : nux::Fenster("Tlehrerfenster", 1016, 616) {
         ListBox1, {[this](Qt::KeyboardModifiers m, QPoint p) { nux::sicher([&] { ListBox1MouseDown(m, p); }); },
                    nullptr, nullptr});
 
-    Label2 = beschriftung(this, "Label2", QStringLiteral("eingetragene LehrerInnen: 0"), 360, 64);
+    Label2 = nux::beschriftung(this, "Label2", QStringLiteral("eingetragene LehrerInnen: 0"), 360, 64);
     Label2->setMinimumWidth(300);
-    Label3 = beschriftung(this, "Label3", QStringLiteral("Name:"), 360, 114);
+    Label3 = nux::beschriftung(this, "Label3", QStringLiteral("Name:"), 360, 114);
     Edit1 = feld(this, "Edit1", 110, 400);
     Edit1->setMaxLength(40);
-    Label4 = beschriftung(this, "Label4", QStringLiteral("Kurzbezeichnung:"), 360, 154);
+    Label4 = nux::beschriftung(this, "Label4", QStringLiteral("Kurzbezeichnung:"), 360, 154);
     Edit3 = feld(this, "Edit3", 150, 70);
     Edit3->setMaxLength(4);
-    Label5 = beschriftung(this, "Label5", QStringLiteral("Stunden:"), 360, 194);
+    Label5 = nux::beschriftung(this, "Label5", QStringLiteral("Stunden:"), 360, 194);
     Edit2 = feld(this, "Edit2", 190, 70);
     // Only typed characters pass the hours filter.
     Edit2->setContextMenuPolicy(Qt::NoContextMenu);

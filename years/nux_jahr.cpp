@@ -28,14 +28,6 @@ QListWidgetItem* eintrag(const std::string& name) {
     return it;
 }
 
-QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, eltern);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 
 QRadioButton* wahlknopf(QWidget* eltern, const char* name, const QString& text, int x, int y) {
     auto* r = new QRadioButton(text, eltern);
@@ -72,11 +64,7 @@ void Tjahrliste::keyPressEvent(QKeyEvent* e) {
 }
 
 Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
-    Label1 = new QLabel(QStringLiteral("Jahr auswählen"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 24, true));
-    Label1->move(20, 10);
-    Label1->adjustSize();
+    Label1 = nux::beschriftung(this, "Label1", QStringLiteral("Jahr auswählen"), 20, 10, 24);
 
     ListBox1 = new Tjahrliste(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -98,7 +86,7 @@ Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(380, 160, 610, 50);
-    Label2 = beschriftung(Panel1, "Label2", QStringLiteral("Jahr:"), 10, 14);
+    Label2 = nux::beschriftung(Panel1, "Label2", QStringLiteral("Jahr:"), 10, 14, 14);
     teditzahl1 = new teditzahl(Panel1);
     teditzahl1->setObjectName(QStringLiteral("teditzahl1"));
     teditzahl1->setMaximum(9999);
@@ -109,7 +97,7 @@ Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
     teditzahl1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
     teditzahl1->setGeometry(70, 10, 70, 28);
     connect(teditzahl1, &teditzahl::geaendert, this, [this] { nux::sicher([this] { teditzahl1Change(); }); });
-    Label3 = beschriftung(Panel1, "Label3", QStringLiteral("Nummer:"), 170, 14);
+    Label3 = nux::beschriftung(Panel1, "Label3", QStringLiteral("Nummer:"), 170, 14, 14);
     teditnummer1 = new teditnummer(Panel1);
     teditnummer1->setObjectName(QStringLiteral("teditnummer1"));
     teditnummer1->setMit(false);
