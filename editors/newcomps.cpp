@@ -89,6 +89,27 @@ bool nummerzeichen(QChar c, int pos, bool mit) {
 
 }  // namespace
 
+namespace {
+
+// What an ordinary field does with the key goes through; of the typed
+// characters only those the field's rule accepts.
+template <class Regel>
+bool durchlassen(QKeyEvent* e, Regel regel) {
+    switch (einordnen(e)) {
+        case Taste::weg:
+            return false;
+        case Taste::rueck:
+        case Taste::durch:
+            return true;
+        case Taste::zeichen:
+            break;
+    }
+    const auto c = zeichen(e);
+    return c && regel(*c);
+}
+
+}  // namespace
+
 teditzahl::teditzahl(QWidget* parent) : QLineEdit(parent) {
     // Typed characters only come through the key filter, and dropped text
     // would bypass it.
@@ -102,19 +123,7 @@ teditzahl::teditzahl(QWidget* parent) : QLineEdit(parent) {
 }
 
 void teditzahl::keyPressEvent(QKeyEvent* e) {
-    switch (einordnen(e)) {
-        case Taste::weg:
-            e->accept();
-            return;
-        case Taste::rueck:
-        case Taste::durch:
-            QLineEdit::keyPressEvent(e);
-            return;
-        case Taste::zeichen:
-            break;
-    }
-    const auto c = zeichen(e);
-    if (c && (ziffer(*c) || (*c == QLatin1Char('-') && position(this) == 0)))
+    if (durchlassen(e, [this](QChar c) { return ziffer(c) || (c == QLatin1Char('-') && position(this) == 0); }))
         QLineEdit::keyPressEvent(e);
     else
         e->accept();
@@ -173,19 +182,7 @@ teditnummer::teditnummer(QWidget* parent) : QLineEdit(parent) {
 }
 
 void teditnummer::keyPressEvent(QKeyEvent* e) {
-    switch (einordnen(e)) {
-        case Taste::weg:
-            e->accept();
-            return;
-        case Taste::rueck:
-        case Taste::durch:
-            QLineEdit::keyPressEvent(e);
-            return;
-        case Taste::zeichen:
-            break;
-    }
-    const auto c = zeichen(e);
-    if (c && nummerzeichen(*c, position(this), mit_))
+    if (durchlassen(e, [this](QChar c) { return nummerzeichen(c, position(this), mit_); }))
         QLineEdit::keyPressEvent(e);
     else
         e->accept();
