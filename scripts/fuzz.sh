@@ -38,6 +38,7 @@ laenge() {
         fuzz_klassen) echo 40200 ;;
         fuzz_faecher) echo 4700 ;;
         fuzz_lehrer) echo 1200 ;;
+        fuzz_listenzeilen) echo 400 ;;
         *) echo 256 ;;
     esac
 }
