@@ -17,10 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t n) 
     PRUEFEN(fuzzhilfe::dateiinhalt("jahrakt") == std::vector<std::uint8_t>(daten, daten + n));
 
     nux::jahrsetzen(*zeile);
+    PRUEFEN(nux::jahrgesetzt() == (zeile->find('/') == std::string::npos && *zeile != "" && *zeile != "." &&
+                                   *zeile != ".."));
     try {
         PRUEFEN(nux::jahrdatei("faecher") == *zeile + "/faecher");
     } catch (const nux::Dateifehler& e) {
-        PRUEFEN(zeile->empty() && std::strcmp(e.what(), nux::kNichtGefunden) == 0);
+        // Only a name that is no folder right inside the program folder.
+        const bool ausserhalb = zeile->empty() || zeile->find('/') != std::string::npos || *zeile == "." ||
+                                *zeile == "..";
+        PRUEFEN(ausserhalb && std::strcmp(e.what(), nux::kNichtGefunden) == 0);
     }
     nux::jahrsetzen("");
 
