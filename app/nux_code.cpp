@@ -45,7 +45,7 @@ void Tcode::FormActivate() {
 }
 
 bool Tcode::eventFilter(QObject* o, QEvent* e) {
-    if (o == Edit2 && e->type() == QEvent::FocusOut) nux::sicher([this] { Edit2Exit(); });
+    if (o == Edit2 && nux::verlassen(e)) nux::sicher([this] { Edit2Exit(); });
     return nux::Fenster::eventFilter(o, e);
 }
 

@@ -139,7 +139,7 @@ void Tmenuform::mousePressEvent(QMouseEvent* e) {
 }
 
 bool Tmenuform::eventFilter(QObject* o, QEvent* e) {
-    if (o == Edit2 && e->type() == QEvent::FocusOut) nux::sicher([this] { Edit2Exit(); });
+    if (o == Edit2 && nux::verlassen(e)) nux::sicher([this] { Edit2Exit(); });
     return nux::Fenster::eventFilter(o, e);
 }
 

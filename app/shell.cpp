@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QMessageBox>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -88,6 +89,12 @@ QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int
     l->move(x, y);
     l->adjustSize();
     return l;
+}
+
+bool verlassen(QEvent* e) {
+    if (e->type() != QEvent::FocusOut) return false;
+    const auto grund = static_cast<QFocusEvent*>(e)->reason();
+    return grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason;
 }
 
 void grossschreiben(QLineEdit* feld) {

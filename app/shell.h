@@ -53,6 +53,10 @@ QFont festschrift(int pixel, bool fett = true);  // "Courier"
 // pixel height; 0 keeps the toolkit's font.
 QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y, int pixel = 13);
 
+// The focus left a field for another field of the window: not when the whole
+// window merely lost the front.
+bool verlassen(QEvent* e);
+
 // Letters become upper case as they are typed; used by the code fields.
 void grossschreiben(QLineEdit* feld);
 

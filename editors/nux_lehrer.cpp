@@ -20,13 +20,6 @@ QLineEdit* feld(QWidget* eltern, const char* name, int y, int breite) {
     return e;
 }
 
-// Leaving a field for another window is no exit from it.
-bool verlassen(QEvent* e) {
-    if (e->type() != QEvent::FocusOut) return false;
-    const auto grund = static_cast<QFocusEvent*>(e)->reason();
-    return grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason;
-}
-
 }  // namespace
 
 Tlehrerfenster::Tlehrerfenster() : nux::Fenster("Tlehrerfenster", 1016, 616) {
@@ -85,8 +78,8 @@ Tlehrerfenster::Tlehrerfenster() : nux::Fenster("Tlehrerfenster", 1016, 616) {
 }
 
 bool Tlehrerfenster::eventFilter(QObject* o, QEvent* e) {
-    if (o == Edit1 && verlassen(e)) nux::sicher([this] { Edit1Exit(); });
-    if (o == Edit2 && verlassen(e)) nux::sicher([this] { Edit2Exit(); });
+    if (o == Edit1 && nux::verlassen(e)) nux::sicher([this] { Edit1Exit(); });
+    if (o == Edit2 && nux::verlassen(e)) nux::sicher([this] { Edit2Exit(); });
     if (o == Edit2 && e->type() == QEvent::KeyPress) {
         bool weg = false;
         nux::sicher([&] { weg = Edit2KeyPress(static_cast<QKeyEvent*>(e)); });
