@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editors/kern/lehrer.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/text.h"
@@ -74,14 +75,8 @@ std::string stundennormalisieren(std::string_view text) {
     std::string t;
     for (char c : text)
         if (ziffer(c) || c == ',' || c == '.') t += c;
-    if (const auto p = t.find('.'); p != std::string::npos) t[p] = ',';
-    if (t.find(',') == std::string::npos) t += ",0";
-    if (t.front() == ',') t.insert(0, "0");
-    if (t.back() == ',') t += "0";
-    t.resize(t.find(',') + 2);
-    if (t.size() < 4) t.insert(0, 4 - t.size(), ' ');
-    if (t.size() > 4) t.erase(0, t.size() - 4);
-    return t;
+    // Then the same rule as the teachers' hours field.
+    return lehrer::stundennormal(t);
 }
 
 Zeilenfelder stundenaufbereiten(Zeilenfelder f) {
