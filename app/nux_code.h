@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 class Tcode : public nux::Fenster {
     Q_OBJECT

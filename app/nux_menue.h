@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 class Tmenuform : public nux::Fenster {
     Q_OBJECT

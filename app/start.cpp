@@ -2,7 +2,7 @@
 
 #include "app/nux_code.h"
 #include "app/nux_menue.h"
-#include "app/shell.h"
+#include "fenster/shell.h"
 #include "assignment/nux_verteilung.h"
 #include "editors/nux_faecher.h"
 #include "editors/nux_klassen.h"
@@ -27,6 +27,14 @@ void fenstererzeugen() {
     klassenfenster = new Tklassenfenster;
     jahrfenster = new Tjahrfenster;
     verteilfenster = new Tverteilfenster;
+    nux::anmelden(nux::Rolle::menue, menuform);
+    nux::anmelden(nux::Rolle::code, codefenster);
+    nux::anmelden(nux::Rolle::faecher, faecherfenster);
+    nux::anmelden(nux::Rolle::lehrer, lehrerfenster);
+    nux::anmelden(nux::Rolle::klassen, klassenfenster);
+    nux::anmelden(nux::Rolle::jahr, jahrfenster);
+    nux::anmelden(nux::Rolle::verteilung, verteilfenster);
+    nux::jahrgewaehlt() = [](const std::string& jahr) { menuform->jahrzeigen(jahr); };
 }
 
 void fensterfreigeben() {
@@ -44,6 +52,10 @@ void fensterfreigeben() {
     faecherfenster = nullptr;
     codefenster = nullptr;
     menuform = nullptr;
+    for (auto r : {nux::Rolle::menue, nux::Rolle::code, nux::Rolle::faecher, nux::Rolle::lehrer,
+                   nux::Rolle::klassen, nux::Rolle::jahr, nux::Rolle::verteilung})
+        nux::anmelden(r, nullptr);
+    nux::jahrgewaehlt() = nullptr;
     nux::Fenster::aktivesFensterVergessen();
     nux::jahrsetzen("");
 }

@@ -18,7 +18,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 #include "assignment/kern/drucklayout.h"
 #include "storage/datei.h"
 #include "storage/dateifehler.h"

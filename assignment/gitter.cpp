@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 namespace r = nux::raster;
 

@@ -6,11 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/start.h"
 #include "assignment/drucken.h"
-#include "editors/nux_faecher.h"
-#include "editors/nux_klassen.h"
-#include "editors/nux_lehrer.h"
 #include "storage/text.h"
 
 namespace {
@@ -204,13 +200,13 @@ void Tverteilfenster::FormActivate() {
     for (const std::string& datei : fehlt) {
         if (datei == "klassen") {
             hinweis(QStringLiteral("keine Klassen angelegt"));
-            if (klassenfenster) klassenfenster->vorholen();
+            nux::vorholen(nux::Rolle::klassen);
         } else if (datei == "faecher") {
             hinweis(QStringLiteral("keine Fächer angelegt"));
-            if (faecherfenster) faecherfenster->vorholen();
+            nux::vorholen(nux::Rolle::faecher);
         } else {
             hinweis(QStringLiteral("keine LehrerInnen angelegt"));
-            if (lehrerfenster) lehrerfenster->vorholen();
+            nux::vorholen(nux::Rolle::lehrer);
         }
     }
     if (!fehlt.empty()) {

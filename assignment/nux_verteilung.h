@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 #include "assignment/gitter.h"
 #include "assignment/kern/verteilung.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 #include "app/start.h"
 #include "assignment/nux_verteilung.h"
 #include "storage/datei.h"

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 
 #include "editors/kern/faecher.h"
-#include "editors/listenzeichner.h"
+#include "fenster/listenzeichner.h"
 #include "storage/jahr.h"
 #include "storage/text.h"
 

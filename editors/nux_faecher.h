@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <optional>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 // The subjects editor: subjects with name, short name and "taught this year",
 // put into their display order by dragging them within the list.

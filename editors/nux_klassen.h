@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <functional>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 #include "editors/kern/klassen.h"
 
 class Tklassenfenster : public nux::Fenster {

@@ -5,7 +5,7 @@
 
 #include "editors/kern/faecher.h"
 #include "editors/kern/lehrer.h"
-#include "editors/listenzeichner.h"
+#include "fenster/listenzeichner.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/text.h"

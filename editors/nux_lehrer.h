@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 // The teachers editor: teachers with name, short name and required hours;
 // one record written per save.

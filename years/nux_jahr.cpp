@@ -4,9 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/nux_menue.h"
-#include "app/start.h"
-#include "editors/newcomps.h"
+#include "fenster/newcomps.h"
 #include "storage/jahr.h"
 #include "storage/text.h"
 #include "years/kern/jahre.h"
@@ -196,7 +194,7 @@ void Tjahrfenster::ListBox1MouseDown(Qt::KeyboardModifiers tasten) {
 void Tjahrfenster::jahrwaehlen(const std::string& jahr) {
     nux::jahraktschreiben(jahr);
     nux::jahrsetzen(jahr);
-    if (menuform) menuform->jahrzeigen(jahr);
+    if (nux::jahrgewaehlt()) nux::jahrgewaehlt()(jahr);
     zummenue();
 }
 

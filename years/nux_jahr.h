@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 class teditzahl;
 class teditnummer;

@@ -12,7 +12,7 @@
 #include "app/nux_menue.h"
 #include "assignment/drucken.h"
 #include "assignment/nux_verteilung.h"
-#include "editors/newcomps.h"
+#include "fenster/newcomps.h"
 #include "editors/nux_faecher.h"
 #include "editors/nux_klassen.h"
 #include "editors/nux_lehrer.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 #include "storage/datei.h"
 
 namespace ablauf {

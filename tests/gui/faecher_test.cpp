@@ -7,7 +7,7 @@
 
 #include "app/nux_menue.h"
 #include "editors/kern/faecher.h"
-#include "editors/listenzeichner.h"
+#include "fenster/listenzeichner.h"
 #include "editors/nux_faecher.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"

@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "app/nux_menue.h"
-#include "editors/newcomps.h"
+#include "fenster/newcomps.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"

@@ -2,8 +2,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "app/shell.h"
-#include "editors/newcomps.h"
+#include "fenster/shell.h"
+#include "fenster/newcomps.h"
 
 // Keystrokes of a test row: lower-case letters, digits and signs are typed;
 // capitals are actions: A select all, B backspace, D delete, H Home, E End,

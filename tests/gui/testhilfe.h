@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 #include "app/start.h"
 #include "storage/datei.h"
 

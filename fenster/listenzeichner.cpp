@@ -1,11 +1,11 @@
-#include "editors/listenzeichner.h"
+#include "fenster/listenzeichner.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 namespace nux {
 namespace {

@@ -1,4 +1,4 @@
-#include "editors/newcomps.h"
+#include "fenster/newcomps.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 namespace {
 

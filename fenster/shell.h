@@ -84,6 +84,15 @@ private:
     void aktivieren();
 };
 
+// The windows by their part in the program. Start-up registers them, so that
+// a window brings another to the front without knowing its class.
+enum class Rolle { menue, code, faecher, lehrer, klassen, jahr, verteilung };
+void anmelden(Rolle rolle, Fenster* fenster);
+void vorholen(Rolle rolle);
+
+// What start-up does once a year was chosen (the menu shows it).
+std::function<void(const std::string&)>& jahrgewaehlt();
+
 // A window that needs a current year and finds none brings the year window
 // to the front instead and touches no file.
 bool jahrvorhanden();

@@ -1,4 +1,4 @@
-#include "app/shell.h"
+#include "fenster/shell.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -6,16 +6,14 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include "app/start.h"
 #include "storage/jahr.h"
-#include "app/nux_menue.h"
-#include "years/nux_jahr.h"
 
 namespace nux {
 namespace {
 int piepse = 0;
 bool modal = true;
 Fenster* aktiv = nullptr;
+Fenster* angemeldet[7] = {};
 }  // namespace
 
 QString qs(std::string_view text) {
@@ -123,7 +121,7 @@ void Fenster::vorholen() {
 
 void Fenster::zummenue() {
     hide();
-    if (menuform) menuform->vorholen();
+    nux::vorholen(Rolle::menue);
 }
 
 Fenster* Fenster::aktivesFenster() { return aktiv; }
@@ -141,9 +139,20 @@ bool Fenster::event(QEvent* e) {
     return QWidget::event(e);
 }
 
+void anmelden(Rolle rolle, Fenster* fenster) { angemeldet[static_cast<int>(rolle)] = fenster; }
+
+void vorholen(Rolle rolle) {
+    if (Fenster* f = angemeldet[static_cast<int>(rolle)]) f->vorholen();
+}
+
+std::function<void(const std::string&)>& jahrgewaehlt() {
+    static std::function<void(const std::string&)> f;
+    return f;
+}
+
 bool jahrvorhanden() {
     if (jahrgesetzt()) return true;
-    if (jahrfenster) jahrfenster->vorholen();
+    vorholen(Rolle::jahr);
     return false;
 }
 
