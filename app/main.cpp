@@ -1,10 +1,20 @@
 #include <QApplication>
 
+#include "app/befehlszeile.h"
 #include "app/nux_menue.h"
 #include "app/start.h"
 
 int main(int argc, char* argv[]) {
+    // What the command line asks for is done before the windows, and without
+    // a display where no window is needed.
+    nux::Befehlszeile befehlszeile;
+    if (auto ende = befehlszeile.lesen(nux::argumente(argc, argv))) return nux::beenden(*ende);
+    if (befehlszeile.gesetzt(QStringLiteral("ordner")))
+        if (auto ende = nux::ordnerbetreten(befehlszeile.wert(QStringLiteral("ordner"))))
+            return nux::beenden(*ende);
+
     QApplication app(argc, argv);
+    nux::deutschladen();
     fenstererzeugen();
     menuform->vorholen();
     return app.exec();

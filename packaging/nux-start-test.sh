@@ -14,18 +14,18 @@ pruefe() {
     fi
 }
 
-# A stand-in for the program next to the launcher: reports where it runs.
+# A stand-in for the program next to the launcher: reports its arguments.
 mkdir -p "$tmp/bin"
 cp "$START" "$tmp/bin/nux-start"
-printf '#!/bin/sh\necho "$(pwd) $*"\n' >"$tmp/bin/nux"
+printf '#!/bin/sh\necho "$*"\n' >"$tmp/bin/nux"
 chmod +x "$tmp/bin/nux-start" "$tmp/bin/nux"
 ln -s "$tmp/bin/nux-start" "$tmp/verknuepft"
 
 mkdir "$tmp/home"
-pruefe "erster Start" "$(env -u DISPLAY HOME="$tmp/home" "$tmp/bin/nux-start" a b)" "$tmp/home/nux a b"
+pruefe "erster Start" "$(env -u DISPLAY HOME="$tmp/home" "$tmp/bin/nux-start" a b)" "--ordner $tmp/home/nux a b"
 pruefe "Ordner angelegt" "$(test -d "$tmp/home/nux" && echo ja)" "ja"
 echo inhalt >"$tmp/home/nux/codes"
-pruefe "zweiter Start, über Verknüpfung" "$(env -u DISPLAY HOME="$tmp/home" "$tmp/verknuepft")" "$tmp/home/nux "
+pruefe "zweiter Start, über Verknüpfung" "$(env -u DISPLAY HOME="$tmp/home" "$tmp/verknuepft")" "--ordner $tmp/home/nux"
 pruefe "Daten bleiben" "$(cat "$tmp/home/nux/codes")" "inhalt"
 
 mkdir "$tmp/home2"

@@ -5,7 +5,7 @@ nux_pakete=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core qt6-translations-l10n
   xvfb xauth poppler-utils xdg-utils
   clang libclang-rt-14-dev
   dpkg-dev file

@@ -17,9 +17,8 @@ if [ ! -e "$ordner" ]; then
   echo "nux: Demo-Schule in $ordner angelegt"
 fi
 
-cd "$ordner"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "nux: keine Anzeige gefunden (DISPLAY); starte unter xvfb-run" >&2
-  exec xvfb-run -a -s "-screen 0 1024x700x24" "$wurzel/build-start/nux"
+  exec xvfb-run -a -s "-screen 0 1024x700x24" "$wurzel/build-start/nux" --ordner "$ordner"
 fi
-exec "$wurzel/build-start/nux"
+exec "$wurzel/build-start/nux" --ordner "$ordner"
