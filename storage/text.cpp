@@ -1,6 +1,7 @@
 #include "storage/text.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -124,6 +125,9 @@ void dateikopieren(const std::string& quelle, const std::string& ziel) {
         ::close(q);
         fehlerwerfen(e);
     }
+    // Like a rewrite, a copy over a file keeps the rights its owner gave it.
+    struct stat alt {};
+    if (::stat(ziel.c_str(), &alt) == 0) ::fchmod(z, alt.st_mode & 07777);
     std::uint8_t puffer[10000];
     std::size_t gesamt = 0;
     try {

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,6 +23,7 @@
 #include "storage/jahr.h"
 #include "storage/satz.h"
 #include "storage/text.h"
+#include "years/kern/jahre.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -111,6 +113,11 @@ Bytes verlaengert(Bytes b, std::size_t dazu) {
     return b;
 }
 
+// A failure must not leave a descriptor open: the program runs for hours.
+std::size_t offeneDeskriptoren() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
 // ---------------------------------------------------------------- reading
 
 struct Ladefall {
@@ -194,12 +201,14 @@ TEST_P(Laden, GibtMeldungUndAendertNichts) {
     schuleanlegen();
     rohschreiben(f.pfad, f.inhalt());
     const auto vorher = schnappschuss();
+    const auto deskriptoren = offeneDeskriptoren();
     try {
         f.lesen();
         ADD_FAILURE() << "kein Fehler";
     } catch (const nux::Dateifehler& e) {
         EXPECT_STREQ(e.what(), f.meldung);
     }
+    EXPECT_EQ(offeneDeskriptoren(), deskriptoren);
     EXPECT_EQ(schnappschuss(), vorher);
 }
 
@@ -237,6 +246,9 @@ TEST(Robust, FehlendeUndFalscheDateiarten) {
         {codePruefen, nux::kZugriffVerweigert},
         {[] { nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {lehrer("A", "A", 1)}); }, nux::kZugriffVerweigert},
         {[] { nux::dateikopieren("2006 1/faecher", "2006 1/lehrer"); }, nux::kZugriffVerweigert},
+        // A regular file whose reading fails halfway (EIO).
+        {[] { nux::dateilesen("/proc/self/mem"); }, "E/A-Fehler 5"},
+        {[] { nux::dateikopieren("/proc/self/mem", "2006 1/faecher"); }, "E/A-Fehler 5"},
     };
     for (const auto& [lesen, meldung] : faelle) {
         try {
@@ -489,6 +501,7 @@ TEST_P(Schreiben, AlteDateiBleibtGanz) {
     Stoerer stoerer(t.stoerung, t.fall);
     if (!stoerer.einrichten()) GTEST_SKIP() << "Schreibschutz hier nicht herstellbar (root ohne Attribut i)";
     const auto vorher = schnappschuss();
+    const auto deskriptoren = offeneDeskriptoren();
     try {
         t.fall.schreiben();
         stoerer.aufheben();
@@ -503,8 +516,9 @@ TEST_P(Schreiben, AlteDateiBleibtGanz) {
         }
         EXPECT_STREQ(e.what(), t.meldung);
     }
-    // Byte for byte as before, and no temporary file left behind.
+    // Byte for byte as before, and no temporary file or descriptor left behind.
     EXPECT_EQ(schnappschuss(), vorher);
+    EXPECT_EQ(offeneDeskriptoren(), deskriptoren);
     if (t.stoerung != Stoerung::OrdnerWeg) {
         // Nothing is lost: once the fault is gone the same write succeeds.
         t.fall.schreiben();
@@ -515,5 +529,43 @@ TEST_P(Schreiben, AlteDateiBleibtGanz) {
 INSTANTIATE_TEST_SUITE_P(Robust, Schreiben, ::testing::ValuesIn(schreibtests()), [](const auto& info) {
     return std::string(info.param.fall.name) + "_" + stoerungsname(info.param.stoerung);
 });
+
+// ---------------------------------------------------------------- rights
+
+TEST(Robust, RechteNeuerUndErsetzterDateien) {
+    // New files and year folders get the usual rights less the umask; a file
+    // that is replaced or copied over keeps the rights its owner gave it.
+    struct Fall {
+        const char* was;
+        std::function<void()> tun;
+        const char* pfad;
+        mode_t vorher;  // 0: the file is new
+        mode_t nachher;
+    };
+    const Fall faelle[] = {
+        {"neues Jahr", [] { std::string n; nux::jahranlegen("2026", "1", n); }, "2026 1", 0, 0755},
+        {"neue Datei", [] { nux::neuschreiben<nux::Fachsatz>("2006 1/neu", {fach("A", 0)}); }, "2006 1/neu", 0, 0644},
+        {"neuer Satz", [] { nux::satzschreiben("2007 1/lehrer", 0, kNeuerLehrer, true); }, "2007 1/lehrer", 0, 0644},
+        {"neue Kopie", [] { nux::dateikopieren("2006 1/lehrer", "2007 1/lehrer"); }, "2007 1/lehrer", 0, 0644},
+        {"ersetzt", [] { nux::neuschreiben<nux::Fachsatz>("2006 1/faecher", {fach("A", 0)}); }, "2006 1/faecher",
+         0640, 0640},
+        {"ueberkopiert", [] { nux::dateikopieren("2006 1/lehrer", "2006 1/faecher"); }, "2006 1/faecher", 0604, 0604},
+        {"an Ort", [] { nux::satzschreiben("2006 1/lehrer", 0, kNeuerLehrer); }, "2006 1/lehrer", 0600, 0600},
+        {"Code", [] { nux::codeschreiben("1"); }, "codes", 0660, 0660},
+    };
+    for (const mode_t maske : {022, 077}) {
+        for (const auto& f : faelle) {
+            kernhilfe::Ordner o;
+            schuleanlegen();
+            if (f.vorher) fs::permissions(f.pfad, static_cast<fs::perms>(f.vorher));
+            const mode_t alt = ::umask(maske);
+            f.tun();
+            ::umask(alt);
+            struct stat st {};
+            ASSERT_EQ(::stat(f.pfad, &st), 0) << f.was;
+            EXPECT_EQ(st.st_mode & 07777, f.vorher ? f.nachher : f.nachher & ~maske) << f.was << " " << maske;
+        }
+    }
+}
 
 }  // namespace
