@@ -112,6 +112,9 @@ TEST(Gesamtdruck, SeitenblockeInDruckreihenfolge) {
         {10, 10, {{0, 9, 0, 10}, {10, 10, 0, 10}}},
         {11, 39, {{0, 9, 0, 34}, {0, 9, 35, 39}, {10, 11, 0, 34}, {10, 11, 35, 39}}},
         {0, -1, {{0, 0, 0, -1}}},  // no subject taught: one page with the headings
+        {20, 0, {{0, 9, 0, 0}, {10, 19, 0, 0}, {20, 20, 0, 0}}},
+        {29, 70, {{0, 9, 0, 34}, {0, 9, 35, 69}, {0, 9, 70, 70}, {10, 19, 0, 34}, {10, 19, 35, 69}, {10, 19, 70, 70},
+                  {20, 29, 0, 34}, {20, 29, 35, 69}, {20, 29, 70, 70}}},
     };
     for (const auto& f : faelle)
         EXPECT_EQ(nux::seitenbloecke(f.lastClass, f.lastRow), f.bloecke) << f.lastClass << "/" << f.lastRow;
@@ -124,8 +127,9 @@ TEST(Gesamtdruck, RahmenUndVerschiebungJeKlassenzahl) {
         {{0, 2, 0, 4}, 1710, 3110, 2040},      // h = 1
         {{0, 9, 0, 4}, 510, 4710, 840},        // h = 4
         {{10, 11, 35, 39}, 2110, 3110, 2440},  // last page of 12 classes and 40 rows
+        {{20, 22, 0, 4}, 1710, 3110, 2040},    // third block of classes
     };
-    const Druckdaten d = schule(12, 40);
+    const Druckdaten d = schule(23, 40);
     for (const auto& f : faelle) {
         const auto s = nux::gesamtseite(d, f.b, kDatum);
         const int K = f.b.cbis - f.b.cvon + 1;

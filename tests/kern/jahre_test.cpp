@@ -84,6 +84,14 @@ TEST(Jahrliste, NurNachNuxUndNurSechsZeichenMitLeerzeichenAnFuenfterStelle) {
         {{"/", "nux", "b000 1", "A000 1", "a000 2"}, {"A000 1", "a000 2", "b000 1"}},
     };
     for (const auto& [eintraege, jahre] : faelle) EXPECT_EQ(nux::jahreaus(eintraege), jahre) << eintraege.back();
+
+    // From the program folder itself: only folders count, "nux" is on the path.
+    kernhilfe::Ordner ordner;
+    for (const char* n : {"2006 1", "2005 1", "abc", "2004 12"}) fs::create_directory(n);
+    anlegen("2007 1", "");
+    const auto hier = nux::ordnereintraege();
+    EXPECT_EQ(Liste(hier.end() - 5, hier.end()), (Liste{"nux", "2004 12", "2005 1", "2006 1", "abc"}));
+    EXPECT_EQ(nux::jahrliste(), (Liste{nux::kNeuesJahr, "2005 1", "2006 1"}));
 }
 
 TEST(Uebernahmekopf, ZielZweiLeerzeichenUebernimmtDreiLeerzeichenQuelle) {

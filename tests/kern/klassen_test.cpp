@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "kernhilfe.h"
 #include "storage/datei.h"
@@ -158,6 +159,72 @@ TEST(Klassenmodell, UnlesbareKlassendateiWirdNieUeberschrieben) {
         EXPECT_THROW(m.anlegen("1a"), nux::Dateifehler) << saetze;
         EXPECT_THROW(m.speichern(), nux::Dateifehler) << saetze;
         EXPECT_EQ(nux::dateilesen("2026 1/klassen"), bytes) << saetze;
+    }
+}
+
+TEST(Klassenmodell, KopierenUndEntfernenSchreibenUndLesenNeu) {
+    Jahr j;
+    nux::Klassenmodell m;
+    m.starten();
+    for (const char* n : {"2b", "1a", "3c"}) m.anlegen(n);  // records 0, 1, 2 until read again in list order
+    m.Classes[1].h(2, 5) = 35;
+    m.Classes[1].l(2, 5) = "HUB";
+    m.CopyTarget = 0;
+    m.CopyPending = true;
+    m.kopieren(m.suchen("1a"));
+    auto datei = nux::laden<nux::Klassensatz>("2026 1/klassen");
+    ASSERT_EQ(datei.size(), 3u);
+    EXPECT_EQ(datei[1].name + datei[1].l(2, 5), "2b");  // the target keeps its name, loses the teacher
+    EXPECT_EQ(datei[1].h(2, 5), 35);
+    EXPECT_EQ(m.Classes, datei);
+    EXPECT_EQ(nux::zeilenindex(m.zeilen()[1]), 1);
+    EXPECT_FALSE(m.CopyPending);
+    m.CopyTarget = 3;
+    EXPECT_THROW(m.kopieren(0), nux::Dateifehler);
+
+    m.CopyPending = true;
+    m.entfernen(m.suchen("1a"));
+    datei = nux::laden<nux::Klassensatz>("2026 1/klassen");
+    EXPECT_EQ(datei.size(), 2u);
+    EXPECT_EQ(datei[0].name + datei[1].name, "2b3c");
+    EXPECT_EQ(m.Classes, datei);
+    EXPECT_EQ(nux::zeilenindex(m.zeilen()[1]), 1);
+    EXPECT_FALSE(m.CopyPending);  // it would hit another class after renumbering
+    // The last class gone: no class file is left.
+    m.entfernen(0);
+    m.entfernen(0);
+    EXPECT_TRUE(m.zeilen().empty() && !nux::dateida("2026 1/klassen"));
+}
+
+TEST(Klassenmodell, GesperrtZeigtNichtsUndAendertNichts) {
+    // The year went away while the window was open: nothing of it stays
+    // listed, and every change is refused with the reason.
+    for (const std::string grund : {"Jahr fehlt", ""}) {
+        Jahr j;
+        nux::neuschreiben<Fachsatz>("2026 1/faecher", {{"Deutsch", "D", 0}});
+        nux::Klassenmodell m;
+        m.starten();
+        m.anlegen("1a");
+        m.anlegen("1b");
+        m.CopyPending = true;
+        m.CurrentClass = 1;
+        const auto vorher = nux::dateilesen("2026 1/klassen");
+        m.sperren(grund);
+        EXPECT_TRUE(m.gesperrt() && m.zeilen().empty() && m.Classes.empty() && m.klassenfuellen(0).empty());
+        EXPECT_EQ(std::make_tuple(m.LastClass, m.CurrentClass, m.CopyPending, m.hoechsterfach, m.SubjectEntries[0]),
+                  std::make_tuple(-1, -1, false, -1, std::string()));
+        const std::function<void()> aenderungen[] = {
+            [&] { m.anlegen("2a"); }, [&] { m.entfernen(0); }, [&] { m.kopieren(0); }, [&] { m.speichern(); }};
+        for (const auto& aendern : aenderungen) {
+            try {
+                aendern();
+                ADD_FAILURE() << "kein Fehler";
+            } catch (const nux::Dateifehler& e) {
+                EXPECT_EQ(e.what(), grund.empty() ? nux::kBereich : grund);
+            }
+            EXPECT_TRUE(m.zeilen().empty());
+        }
+        EXPECT_EQ(nux::dateilesen("2026 1/klassen"), vorher);
     }
 }
 

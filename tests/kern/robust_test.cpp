@@ -287,44 +287,25 @@ TEST(Robust, JahraktMitBeliebigemInhalt) {
 
 // ------------------------------------------------ names of full length
 
-TEST(Robust, NamenVollerLaengeBleibenGanzUndLaengereWerdenGekuerzt) {
+TEST(Robust, ZuLangeNamenWerdenGekuerztOhneInsNaechsteFeldZuReichen) {
     kernhilfe::Ordner o;
-    const std::string s40 = "\xC4" + std::string(38, 'x') + "\xFF";
-    ASSERT_EQ(s40.size(), 40u);
-    const std::string voll30 = s40.substr(0, 30), voll5 = "\xC4\xD6\xDC\xDF\xE4", voll4 = "ABCD", voll3 = "10b";
-
-    nux::Fachsatz f = fach(voll30, -7);
-    f.kurz = voll5;
-    nux::Lehrersatz l = lehrer(s40, voll4, INT64_MIN);
-    nux::Klassensatz k = klasse(voll3);
-    for (int j = 1; j <= nux::kSlots; ++j) {
-        k.h(j, 100) = INT64_MAX;
-        k.l(j, 100) = voll4;
-        k.z(j, 100) = voll30;
-    }
-    nux::neuschreiben<nux::Fachsatz>("faecher", {f, f});
+    const std::string s41 = "\xC4" + std::string(39, 'x') + "\xFF";
+    nux::Fachsatz f = fach(s41, -7);
+    f.kurz = "\xC4\xD6\xDC\xDF\xE4\xF6";
+    nux::Lehrersatz l = lehrer(s41, "ABCDE", INT64_MIN);
+    nux::Klassensatz k = klasse("10bc");
+    k.l(3, 100) = "ABCDE";
+    k.z(3, 100) = s41;
+    nux::neuschreiben<nux::Fachsatz>("faecher", {f});
     nux::neuschreiben<nux::Lehrersatz>("lehrer", {l});
-    nux::neuschreiben<nux::Klassensatz>("klassen", {k, k});
-    EXPECT_EQ(nux::laden<nux::Fachsatz>("faecher"), (std::vector<nux::Fachsatz>{f, f}));
-    EXPECT_EQ(nux::laden<nux::Lehrersatz>("lehrer"), std::vector<nux::Lehrersatz>{l});
-    EXPECT_EQ(nux::laden<nux::Klassensatz>("klassen"), (std::vector<nux::Klassensatz>{k, k}));
-    EXPECT_EQ(nux::satzlesen<nux::Klassensatz>("klassen", 1), k);
-
-    // One character too many is cut on writing and never spills into the
-    // next field.
-    nux::Fachsatz f2 = f;
-    f2.name += "Y";
-    f2.kurz += "Z";
-    nux::Lehrersatz l2 = l;
-    l2.name += "Y";
-    l2.kurz += "Z";
-    nux::Klassensatz k2 = k;
-    k2.name += "Y";
-    k2.l(3, 100) += "Z";
-    k2.z(3, 100) += "Z";
-    nux::neuschreiben<nux::Fachsatz>("faecher", {f2});
-    nux::neuschreiben<nux::Lehrersatz>("lehrer", {l2});
-    nux::neuschreiben<nux::Klassensatz>("klassen", {k2});
+    nux::neuschreiben<nux::Klassensatz>("klassen", {k});
+    f.name.resize(30);
+    f.kurz.resize(5);
+    l.name.resize(40);
+    l.kurz.resize(4);
+    k.name.resize(3);
+    k.l(3, 100).resize(4);
+    k.z(3, 100).resize(30);
     EXPECT_EQ(nux::satzlesen<nux::Fachsatz>("faecher", 0), f);
     EXPECT_EQ(nux::satzlesen<nux::Lehrersatz>("lehrer", 0), l);
     EXPECT_EQ(nux::satzlesen<nux::Klassensatz>("klassen", 0), k);

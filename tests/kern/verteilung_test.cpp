@@ -130,6 +130,28 @@ TEST(Verteilung, EintragenAustragenErsetzen) {
     }
 }
 
+TEST(Verteilung, HervorhebenFaerbtDieStundenDesGewaehltenLehrers) {
+    Verteilung v = geladen();
+    const auto gruen = [&v] {
+        std::vector<std::pair<int, int>> g;
+        for (int c = 0; c <= v.LastClass; ++c)
+            for (int r = 0; r <= v.LastRow; ++r)
+                if (v.zelle(c, r).gruen) g.push_back({c, r});
+        return g;
+    };
+    using Zellen = std::vector<std::pair<int, int>>;
+    const Zellen zz = {{1, zeile(v, 2, 1)}, {2, zeile(v, 0, 1)}};  // the hidden 0-hour lesson too
+    // Applied one after the other; a position outside the list changes nothing.
+    const std::pair<int, Zellen> faelle[] = {
+        {kZZ, zz}, {6, zz}, {-1, zz}, {kAnnA, {{0, zeile(v, 0, 1)}}}, {kBeB, {{1, zeile(v, 2, 3)}}},
+        {kLoeschen, {}}, {kZZ, zz}, {kLeer, {}}, {kZZ, zz}, {kSumme, {}},
+    };
+    for (const auto& [p, erwartet] : faelle) {
+        v.hervorheben(p);
+        EXPECT_EQ(gruen(), erwartet) << p;
+    }
+}
+
 TEST(Verteilung, GleicherKurznameBeiZweiLehrern) {
     Verteilung v;
     v.aufbauen({klasse("1a", {{1, 0, 40, "Ma"}, {1, 1, 20}})}, {{"Deutsch", "D", 0}, {"Mathe", "M", 1}},
