@@ -1,9 +1,13 @@
 #pragma once
-// A fresh temporary program folder named "nux" as the current directory.
+// A fresh temporary program folder named "nux" as the current directory,
+// and the message of a file error.
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+
+#include "storage/dateifehler.h"
 
 namespace kernhilfe {
 
@@ -29,5 +33,15 @@ private:
     std::filesystem::path alt_;
     std::filesystem::path basis_;
 };
+
+// The message of the file error that tun throws, "kein Fehler" if none.
+inline std::string meldung(const std::function<void()>& tun) {
+    try {
+        tun();
+    } catch (const nux::Dateifehler& e) {
+        return e.what();
+    }
+    return "kein Fehler";
+}
 
 }  // namespace kernhilfe

@@ -140,8 +140,6 @@ const Ladefall kLadefaelle[] = {
     {"FaecherLeer", "2006 1/faecher", [] { return Bytes{}; }, faecherLaden, nux::kDateiende},
     {"FaecherAbgeschnitten", "2006 1/faecher", [] { return gekuerzt(zweiFaecher(), 1); }, faecherLaden,
      nux::kDateiende},
-    {"FaecherEinBruchteil", "2006 1/faecher", [] { return gekuerzt(zweiFaecher(), 87); }, faecherLaden,
-     nux::kDateiende},
     {"FaecherEinByteZuviel", "2006 1/faecher", [] { return verlaengert(zweiFaecher(), 1); }, faecherLaden,
      nux::kDateiende},
     {"FaecherMehrAlsErlaubt", "2006 1/faecher", [] { return mehrfach(fach("Kunst", 0), 52); }, faecherLaden,
@@ -149,8 +147,6 @@ const Ladefall kLadefaelle[] = {
     {"FaecherNamenslaengeZuGross", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 0, 31); }, faecherLaden,
      nux::kBereich},
     {"FaecherKurzlaengeZuGross", "2006 1/faecher", [] { return mit(zweiFaecher(), 31, 6); }, faecherLaden,
-     nux::kBereich},
-    {"FaecherLaengeFF", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 31, 0xFF); }, faecherLaden,
      nux::kBereich},
     {"FaecherFlagZwei", "2006 1/faecher", [] { return mit(zweiFaecher(), 44, 2); }, faecherLaden, nux::kBereich},
     {"FaecherFlagFF", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 44, 0xFF); }, faecherLaden,
@@ -162,8 +158,6 @@ const Ladefall kLadefaelle[] = {
     {"FaecherSatzMitFalschemFlag", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 44, 7); },
      [] { nux::satzlesen<nux::Fachsatz>("2006 1/faecher", 1); }, nux::kBereich},
     {"LehrerLeer", "2006 1/lehrer", [] { return Bytes{}; }, lehrerLaden, nux::kDateiende},
-    {"LehrerAbgeschnitten", "2006 1/lehrer", [] { return gekuerzt(zweiLehrer(), 1); }, lehrerLaden,
-     nux::kDateiende},
     {"LehrerFalscheGroesse", "2006 1/lehrer", [] { return mehrfach(fach("Kunst", 0), 12); }, lehrerLaden,
      nux::kDateiende},
     {"LehrerNamenslaengeZuGross", "2006 1/lehrer", [] { return mit(zweiLehrer(), 104, 41); }, lehrerLaden,
@@ -186,7 +180,6 @@ const Ladefall kLadefaelle[] = {
     {"KlassenErsterZusatzZuLang", "2006 1/klassen",
      [] { return mit(eineKlasse(), nux::klassenZusatzOffset(1, 0), 0xFF); }, klassenLaden, nux::kBereich},
     {"CodesLeer", "codes", [] { return Bytes{}; }, codePruefen, nux::kDateiende},
-    {"CodesAbgeschnitten", "codes", [] { return Bytes(8, 4); }, codePruefen, nux::kDateiende},
     {"CodesFalscheGroesse", "codes", [] { return Bytes(10, 0); }, codePruefen, nux::kDateiende},
     {"CodesLaengeZuGross", "codes", [] { return mit(Bytes(9, 'A'), 0, 9); }, codePruefen, nux::kBereich},
 };
@@ -202,12 +195,7 @@ TEST_P(Laden, GibtMeldungUndAendertNichts) {
     rohschreiben(f.pfad, f.inhalt());
     const auto vorher = schnappschuss();
     const auto deskriptoren = offeneDeskriptoren();
-    try {
-        f.lesen();
-        ADD_FAILURE() << "kein Fehler";
-    } catch (const nux::Dateifehler& e) {
-        EXPECT_STREQ(e.what(), f.meldung);
-    }
+    EXPECT_EQ(kernhilfe::meldung(f.lesen), f.meldung);
     EXPECT_EQ(offeneDeskriptoren(), deskriptoren);
     EXPECT_EQ(schnappschuss(), vorher);
 }
@@ -221,12 +209,7 @@ TEST(Robust, RiesigeDateiWirdVorDemLesenAbgewiesen) {
     kernhilfe::Ordner o;
     schuleanlegen();
     ASSERT_EQ(::truncate("2006 1/klassen", static_cast<off_t>(nux::Klassensatz::groesse) * 10000), 0);
-    try {
-        nux::laden<nux::Klassensatz>("2006 1/klassen", 101);
-        ADD_FAILURE() << "kein Fehler";
-    } catch (const nux::Dateifehler& e) {
-        EXPECT_STREQ(e.what(), nux::kBereich);
-    }
+    EXPECT_EQ(kernhilfe::meldung([] { nux::laden<nux::Klassensatz>("2006 1/klassen", 101); }), nux::kBereich);
 }
 
 TEST(Robust, FehlendeUndFalscheDateiarten) {
@@ -249,15 +232,10 @@ TEST(Robust, FehlendeUndFalscheDateiarten) {
         // A regular file whose reading fails halfway (EIO).
         {[] { nux::dateilesen("/proc/self/mem"); }, "E/A-Fehler 5"},
         {[] { nux::dateikopieren("/proc/self/mem", "2006 1/faecher"); }, "E/A-Fehler 5"},
+        // Writing beyond the end would leave a hole of zeros.
+        {[] { nux::satzschreiben<nux::Fachsatz>("2006 1/faecher", 3, fach("Neu", 3)); }, nux::kBereich},
     };
-    for (const auto& [lesen, meldung] : faelle) {
-        try {
-            lesen();
-            ADD_FAILURE() << "kein Fehler, erwartet: " << meldung;
-        } catch (const nux::Dateifehler& e) {
-            EXPECT_STREQ(e.what(), meldung);
-        }
-    }
+    for (const auto& [tun, meldung] : faelle) EXPECT_EQ(kernhilfe::meldung(tun), meldung);
     EXPECT_EQ(schnappschuss(), vorher);
 }
 
@@ -309,19 +287,6 @@ TEST(Robust, ZuLangeNamenWerdenGekuerztOhneInsNaechsteFeldZuReichen) {
     EXPECT_EQ(nux::satzlesen<nux::Fachsatz>("faecher", 0), f);
     EXPECT_EQ(nux::satzlesen<nux::Lehrersatz>("lehrer", 0), l);
     EXPECT_EQ(nux::satzlesen<nux::Klassensatz>("klassen", 0), k);
-}
-
-TEST(Robust, SchreibenHinterDasEndeLaesstKeinLoch) {
-    kernhilfe::Ordner o;
-    schuleanlegen();
-    const auto vorher = schnappschuss();
-    try {
-        nux::satzschreiben<nux::Lehrersatz>("2006 1/lehrer", 3, lehrer("Neu", "NEU", 10));
-        ADD_FAILURE() << "kein Fehler";
-    } catch (const nux::Dateifehler& e) {
-        EXPECT_STREQ(e.what(), nux::kBereich);
-    }
-    EXPECT_EQ(schnappschuss(), vorher);
 }
 
 // ---------------------------------------------------------------- writing

@@ -253,10 +253,7 @@ TEST_F(VerteilungDateien, GrenzenUndDefekteDateienLadenNichts) {
         Verteilung v;
         v.aufbauen(klassen(), faecher(), kollegium());  // something loaded before
         f.vorbereiten();
-        EXPECT_THROW(try { v.laden(); } catch (const Dateifehler& e) {
-            EXPECT_STREQ(e.what(), f.meldung);
-            throw;
-        }, Dateifehler);
+        EXPECT_EQ(kernhilfe::meldung([&v] { v.laden(); }), f.meldung);
         EXPECT_TRUE(v.LastClass == -1 && v.LastRow == -1 && v.verfuegbar().empty());
         const auto vorher = nux::dateilesen("2026 1/klassen");
         v.speichern();  // writes nothing after a failed load
