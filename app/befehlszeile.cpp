@@ -54,6 +54,11 @@ Befehlszeile::Befehlszeile() {
     option({"ordner"},
            QStringLiteral("Arbeitet im Programmordner ORDNER statt im aktuellen Ordner."),
            QStringLiteral("ORDNER"));
+    option({"export"},
+           QStringLiteral("Schreibt die Verteilung als Excel-Mappe in DATEI (ohne Fenster) und endet."),
+           QStringLiteral("DATEI"));
+    option({"jahr"}, QStringLiteral("Das Jahr für --export, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
+           QStringLiteral("JAHR"));
 }
 
 void Befehlszeile::option(const QStringList& namen, const QString& beschreibung,

@@ -3,6 +3,7 @@
 #include "app/befehlszeile.h"
 #include "app/nux_menue.h"
 #include "app/start.h"
+#include "assignment/excel.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without
@@ -12,6 +13,10 @@ int main(int argc, char* argv[]) {
     if (befehlszeile.gesetzt(QStringLiteral("ordner")))
         if (auto ende = nux::ordnerbetreten(befehlszeile.wert(QStringLiteral("ordner"))))
             return nux::beenden(*ende);
+    if (befehlszeile.gesetzt(QStringLiteral("export")))
+        return nux::exportbefehl(befehlszeile.wert(QStringLiteral("export")), befehlszeile.wert(QStringLiteral("jahr")));
+    if (befehlszeile.gesetzt(QStringLiteral("jahr")))
+        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“.\n")});
 
     QApplication app(argc, argv);
     nux::deutschladen();

@@ -8,16 +8,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTimer>
 #include <cerrno>
 #include <filesystem>
 #include <vector>
 
+#include "fenster/hinweis.h"
 #include "fenster/shell.h"
 #include "assignment/kern/drucklayout.h"
 #include "storage/datei.h"
@@ -30,43 +29,8 @@ namespace {
 Druckziel ziel = Druckziel::automatisch;
 int fehlerdokument = 0;
 
-// A notice at the foot of the window; it goes by itself or with a click.
-class Hinweis : public QLabel {
-public:
-    explicit Hinweis(QWidget* fenster) : QLabel(fenster), zeit_(this) {
-        setObjectName(QString::fromLatin1(kDruckhinweis));
-        setFont(schrift(QStringLiteral("MS Sans Serif"), 13, true));
-        setWordWrap(true);
-        setMargin(6);
-        setStyleSheet(QStringLiteral("background: #FFFF80; color: black; border: 1px solid #808080;"));
-        setToolTip(QStringLiteral("Klicken schließt den Hinweis"));
-        zeit_.setSingleShot(true);
-        QObject::connect(&zeit_, &QTimer::timeout, this, &QWidget::hide);
-    }
-    void zeigen(const QString& text) {
-        setText(text);
-        QWidget* fenster = parentWidget();
-        const int breite = std::max(200, fenster->width() - 16);
-        const int hoehe = heightForWidth(breite);
-        setGeometry(8, std::max(0, fenster->height() - hoehe - 8), breite, hoehe);
-        show();
-        raise();
-        zeit_.start(20000);
-    }
-
-protected:
-    void mousePressEvent(QMouseEvent*) override { hide(); }
-
-private:
-    QTimer zeit_;
-};
-
 void hinweiszeigen(QWidget* fenster, const QStringList& zeilen) {
-    if (!fenster || zeilen.isEmpty()) return;
-    auto* h = dynamic_cast<Hinweis*>(
-        fenster->findChild<QLabel*>(QString::fromLatin1(kDruckhinweis), Qt::FindDirectChildrenOnly));
-    if (!h) h = new Hinweis(fenster);
-    h->zeigen(zeilen.join(QLatin1Char('\n')));
+    if (!zeilen.isEmpty()) nux::hinweiszeigen(fenster, kDruckhinweis, zeilen.join(QLatin1Char('\n')));
 }
 
 QString heute() { return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")); }

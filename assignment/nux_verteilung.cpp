@@ -1,12 +1,16 @@
 #include "assignment/nux_verteilung.h"
 
 #include <QEvent>
+#include <QFileInfo>
+#include <QShortcut>
 #include <QMouseEvent>
 #include <QThread>
 #include <algorithm>
 #include <limits>
 
 #include "assignment/drucken.h"
+#include "assignment/excel.h"
+#include "fenster/hinweis.h"
 #include "storage/text.h"
 
 namespace {
@@ -80,6 +84,16 @@ Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) 
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(745, 3, 75, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button1Click(); }); });
+
+    // In the row of "Hilfe" and "speichern", in the gap before the caption
+    // of the availability list.
+    Button3 = new QPushButton(QStringLiteral("Excel-Export"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(828, 3, 78, 25);
+    Button3->setToolTip(QStringLiteral("Die Verteilung als Excel-Mappe in den Ordner export schreiben (Strg+E)"));
+    connect(Button3, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button3Click(); }); });
+    auto* excel = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+    connect(excel, &QShortcut::activated, this, [this] { nux::sicher([this] { Button3Click(); }); });
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -313,6 +327,18 @@ void Tverteilfenster::ListBox1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers t
 }
 
 void Tverteilfenster::Button1Click() { modell_.speichern(); }
+
+void Tverteilfenster::Button3Click() {
+    // Without a loaded year there is nothing to export.
+    if (modell_.verfuegbar().empty()) {
+        nux::piepsen();
+        return;
+    }
+    const std::string pfad = nux::excelexport(modell_);
+    QString text = QStringLiteral("Excel-Export: die Mappe steht in %1").arg(QFileInfo(QString::fromStdString(pfad)).absoluteFilePath());
+    if (!modell_.gespeichert()) text += QStringLiteral("\nSie enthält Zuordnungen, die noch nicht gespeichert sind.");
+    nux::hinweiszeigen(this, nux::kExporthinweis, text, QString::fromStdString(pfad));
+}
 
 void Tverteilfenster::Button2Click() {
     Panel2->show();

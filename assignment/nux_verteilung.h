@@ -24,6 +24,7 @@ public:
     QLabel* Label1;
     QPushButton* Button2;
     QPushButton* Button1;
+    QPushButton* Button3;  // "Excel-Export"
     QLabel* Label2;
     QScrollArea* ScrollBox1;
     QListWidget* ListBox1;
@@ -46,6 +47,7 @@ public:
     // Handlers.
     void Button1Click();
     void Button2Click();
+    void Button3Click();
     void Label1Click();
     void Panel1Click();
     void Panel2Click();

@@ -3,10 +3,10 @@
 # are missing. Sourced by start.sh and test.sh.
 nux_pakete=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core qt6-translations-l10n
-  xvfb xauth poppler-utils xdg-utils
+  xvfb xauth poppler-utils xdg-utils python3-openpyxl
   clang libclang-rt-14-dev
   dpkg-dev file
 )

@@ -62,6 +62,8 @@ void Verteilung::aufbauen(std::vector<Klassensatz> klassen, const std::vector<Fa
         faecher.size() > static_cast<std::size_t>(kFaecherMax))
         throw Dateifehler(kBereich);
 
+    faecher_ = faecher;
+    if (lehrer) lehrer_ = *lehrer;
     Classes = std::move(klassen);
     LastClass = static_cast<int>(Classes.size()) - 1;
     const std::size_t nk = Classes.size();
@@ -131,13 +133,17 @@ void Verteilung::aufbauen(std::vector<Klassensatz> klassen, const std::vector<Fa
 
     // Sums over every lesson of the class records, shown in the grid or not.
     ClassHours.assign(nk, 0);
+    zugeordnet_.assign(nk, 0);
     for (std::size_t c = 0; c < nk; ++c)
         for (int j = 1; j <= kSlots; ++j)
             for (int s = 0; s < kFaecherMax; ++s) {
                 const std::int64_t h = Classes[c].h(j, s);
                 TotalHours += h;
                 ClassHours[c] += h;
-                if (istlehrer(Classes[c].l(j, s))) AssignedHours += h;
+                if (istlehrer(Classes[c].l(j, s))) {
+                    AssignedHours += h;
+                    zugeordnet_[c] += h;
+                }
             }
 
     // Availability list.
@@ -199,6 +205,31 @@ void Verteilung::aufbauen(std::vector<Klassensatz> klassen, const std::vector<Fa
     klassenstunden_.push_back("  Su " + zehntelganz(gruppe, 6));
     klassenstunden_.push_back(" ");
     klassenstunden_.push_back("Ges. " + zehntelganz(gesamt, 6));
+    merken();
+}
+
+void Verteilung::merken() {
+    gespeichert_.clear();
+    gespeichert_.reserve(zellen_.size());
+    for (const Zelle& z : zellen_) gespeichert_.push_back(z.lehrer);
+}
+
+std::int64_t Verteilung::zugeordnet(int c) const {
+    const auto k = static_cast<std::size_t>(c);
+    std::int64_t summe = zugeordnet_[k];
+    for (int r = 0; r <= LastRow; ++r) {
+        const Zelle& z = zelle(c, r);
+        const int key = RowKeys[k][static_cast<std::size_t>(r)];
+        const bool vorher = istlehrer(Classes[k].l(key % 10, key / 10));
+        if (vorher != !z.frei()) summe += vorher ? -z.stunden : z.stunden;
+    }
+    return summe;
+}
+
+bool Verteilung::gespeichert() const {
+    for (std::size_t i = 0; i < zellen_.size(); ++i)
+        if (zellen_[i].lehrer != gespeichert_[i]) return false;
+    return true;
 }
 
 void Verteilung::freisetzen(int p, std::int64_t wert) {
@@ -284,9 +315,10 @@ std::vector<Klassensatz> Verteilung::speicherdaten() const {
     return klassen;
 }
 
-void Verteilung::speichern() const {
+void Verteilung::speichern() {
     if (LastClass < 0) return;  // never leave an empty "klassen" behind
     neuschreiben<Klassensatz>(jahrdatei("klassen"), speicherdaten());
+    merken();
 }
 
 Druckdaten Verteilung::druckdaten() const {

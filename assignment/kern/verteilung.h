@@ -105,7 +105,16 @@ public:
     // The class records with their teacher codes rebuilt from the grid; and
     // writing them into "klassen" (nothing when no class is loaded).
     std::vector<Klassensatz> speicherdaten() const;
-    void speichern() const;
+    void speichern();
+    // Whether the teacher cells hold what was loaded or last saved.
+    bool gespeichert() const;
+    // Hours of class c that have a teacher, counted as AssignedHours counts
+    // them: the grid as it stands, the lessons without a row as loaded.
+    std::int64_t zugeordnet(int c) const;
+
+    // The subject and teacher records the model was built from.
+    const std::vector<Fachsatz>& faecher() const { return faecher_; }
+    const std::vector<Lehrersatz>& lehrer() const { return lehrer_; }
 
     // The grid's texts for the printouts, as the window shows them.
     Druckdaten druckdaten() const;
@@ -115,6 +124,7 @@ private:
         return static_cast<std::size_t>(c) * static_cast<std::size_t>(LastRow + 1) + static_cast<std::size_t>(r);
     }
     void freisetzen(int p, std::int64_t wert);
+    void merken();
 
     std::vector<std::string> zeilen_;
     std::vector<std::string> zeilenrechts_;
@@ -123,6 +133,10 @@ private:
     std::vector<std::string> verfuegbar_;
     std::vector<std::int64_t> frei_;       // available hours per list line, exact
     std::vector<std::string> klassenstunden_;
+    std::vector<Fachsatz> faecher_;
+    std::vector<Lehrersatz> lehrer_;
+    std::vector<std::string> gespeichert_;  // teacher cell texts as in the file
+    std::vector<std::int64_t> zugeordnet_;  // [c], hours with a teacher as loaded
 };
 
 }  // namespace nux

@@ -1,0 +1,30 @@
+#pragma once
+// The Excel export: the workbook of the assignment as a file, from the
+// window (into the folder "export") or from the command line (to a path).
+#include <QString>
+#include <string>
+
+#include "assignment/kern/verteilung.h"
+
+namespace nux {
+
+inline constexpr const char* kExportordner = "export";
+
+// Writes the model as it stands into the folder "export" of the program
+// folder under a new name that sorts by time and names the year; returns the
+// path relative to the program folder. Throws Dateifehler.
+std::string excelexport(const Verteilung& v);
+
+// Reads the files of the year (empty: the year of "jahrakt") as the window
+// reads them and writes the workbook to pfad, replacing a file there.
+// Throws Dateifehler with the German message for the user.
+void exceldatei(const std::string& jahr, const QString& pfad);
+
+// "nux --export DATEI [--jahr JAHR]": exit status 0, or 1 with the German
+// message on the error output. Needs no window and no display.
+int exportbefehl(const QString& datei, const QString& jahr);
+
+// objectName of the notice that names the written workbook.
+inline constexpr const char* kExporthinweis = "Exporthinweis";
+
+}  // namespace nux

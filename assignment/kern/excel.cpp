@@ -1,0 +1,301 @@
+#include "assignment/kern/excel.h"
+
+#include <map>
+
+#include "storage/jahr.h"
+#include "storage/text.h"
+
+namespace nux {
+
+namespace {
+
+using Z = Mappenzelle;
+using Zeile = std::vector<Mappenzelle>;
+
+// Texts of the workbook, Windows-1252 like every text of the core.
+const std::string kPruefung = "Pr\xFC" "fung";
+const std::string kVerfuegbar = "verf\xFC" "gbar";
+
+std::string stunden(std::int64_t zehntel) { return zehntelganz(zehntel, 0); }
+
+// A teacher cell names a teacher unless it reads "--".
+bool besetzt(const Zelle& z) { return !z.frei(); }
+
+// Title, state and a blank row over every table, so that the table itself
+// is a block of its own for sorting, filters and pivot tables.
+Mappenblatt blatt(const std::string& name, const Exportstand& stand, Zeile kopf, std::vector<int> breiten) {
+    Mappenblatt b;
+    b.name = name;
+    b.zeilen.push_back({Z::t("Lehrf\xE4" "cherverteilung " + jahranzeige(stand.jahr), true)});
+    b.zeilen.push_back({Z::t("Stand " + stand.zeitpunkt + ", " +
+                             (stand.gespeichert ? std::string("Zuordnungen gespeichert")
+                                                : std::string("Zuordnungen NICHT gespeichert: die Datei klassen "
+                                                              "hat noch den vorigen Stand")))});
+    b.zeilen.emplace_back();
+    for (auto& z : kopf) z.fett = true;
+    b.zeilen.push_back(std::move(kopf));
+    b.breiten = std::move(breiten);
+    b.festzeilen = kKopfzeile + 1;
+    return b;
+}
+
+// A sum row of formulas over the rows below the header, with the result the
+// core counted, so that a reader that does not calculate shows it too.
+void summenzeile(Mappenblatt& b, int ab, const std::vector<std::int64_t>& summen) {
+    const int erste = kKopfzeile + 1;
+    const int letzte = static_cast<int>(b.zeilen.size()) - 1;
+    Zeile z{Z::t("Summe", true)};
+    z.resize(static_cast<std::size_t>(ab));
+    for (std::size_t i = 0; i < summen.size(); ++i) {
+        const int spalte = ab + static_cast<int>(i);
+        if (letzte < erste) {
+            z.push_back(Z::h(0, true));
+        } else {
+            z.push_back(Z::f("SUM(" + zellname(erste, spalte) + ":" + zellname(letzte, spalte) + ")", summen[i]));
+        }
+    }
+    b.zeilen.push_back(std::move(z));
+}
+
+// The names of the teachers with this short name: every record that is not
+// withdrawn, as the teacher sheet prints them.
+std::string lehrername(const std::vector<Lehrersatz>& lehrer, const std::string& kurz) {
+    std::string namen;
+    for (const Lehrersatz& l : lehrer) {
+        if ((!l.name.empty() && l.name[0] == '#') || trimmen(l.kurz) != kurz) continue;
+        if (!namen.empty()) namen += " / ";
+        namen += l.name;
+    }
+    return namen;
+}
+
+std::string fachname(const Verteilung& v, int s) {
+    const auto& f = v.faecher();
+    return s >= 0 && static_cast<std::size_t>(s) < f.size() ? f[static_cast<std::size_t>(s)].name : std::string();
+}
+
+int fachindex(const Verteilung& v, int r) { return v.RowKeys.empty() ? -1 : v.RowKeys[0][static_cast<std::size_t>(r)] / 10; }
+
+// "D" for slot 1, "D/2" for the second teacher's share.
+std::string fachanteil(const Verteilung& v, int r) {
+    const std::string& kurz = v.zeilen()[static_cast<std::size_t>(r)];
+    return v.zeilenslot(r) == 1 ? kurz : kurz + "/" + std::to_string(v.zeilenslot(r));
+}
+
+Mappenblatt verteilungsblatt(const Verteilung& v, const Exportstand& stand) {
+    Zeile kopf{Z::t("Fach"), Z::t("Nr.")};
+    std::vector<int> breiten{6, 4};
+    for (int c = 0; c <= v.LastClass; ++c) {
+        kopf.push_back(Z::t(v.Classes[static_cast<std::size_t>(c)].name));
+        kopf.push_back(Z::t(""));
+        breiten.insert(breiten.end(), {6, 6});
+    }
+    Mappenblatt b = blatt("Verteilung", stand, std::move(kopf), std::move(breiten));
+    b.festspalten = 2;
+    for (int c = 0; c <= v.LastClass; ++c) b.verbunde.push_back({kKopfzeile, 2 + 2 * c, 3 + 2 * c});
+    for (int r = 0; r <= v.LastRow; ++r) {
+        Zeile z{Z::t(v.zeilen()[static_cast<std::size_t>(r)]), Z::n(v.zeilenslot(r))};
+        for (int c = 0; c <= v.LastClass; ++c) {
+            const Zelle& zelle = v.zelle(c, r);
+            Z h, l;
+            if (zelle.sichtbar()) {
+                h = Z::h(zelle.stunden);
+                l = Z::t(besetzt(zelle) ? trimmen(zelle.lehrer) : zelle.lehrer);
+            }
+            if (zelle.blau) h.notiz = v.ExtraTexts[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+            z.push_back(std::move(h));
+            z.push_back(std::move(l));
+        }
+        b.zeilen.push_back(std::move(z));
+    }
+    return b;
+}
+
+Mappenblatt einsatzblatt(const Verteilung& v, const Exportstand& stand) {
+    Mappenblatt b = blatt("Einsatz", stand,
+                          {Z::t("Klasse"), Z::t("Fach"), Z::t("Fachname"), Z::t("Nr."), Z::t("Stunden"),
+                           Z::t("LehrerIn"), Z::t("Name"), Z::t("Zusatztext")},
+                          {7, 5, 24, 4, 8, 8, 28, 32});
+    b.filterzeile = kKopfzeile;
+    for (int c = 0; c <= v.LastClass; ++c)
+        for (int r = 0; r <= v.LastRow; ++r) {
+            const Zelle& zelle = v.zelle(c, r);
+            if (!zelle.sichtbar()) continue;
+            const std::string kurz = besetzt(zelle) ? trimmen(zelle.lehrer) : zelle.lehrer;
+            const std::string& zusatz = v.ExtraTexts[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+            b.zeilen.push_back({Z::t(v.Classes[static_cast<std::size_t>(c)].name),
+                                Z::t(v.zeilen()[static_cast<std::size_t>(r)]), Z::t(fachname(v, fachindex(v, r))),
+                                Z::n(v.zeilenslot(r)), Z::h(zelle.stunden), Z::t(kurz),
+                                Z::t(besetzt(zelle) ? lehrername(v.lehrer(), kurz) : std::string()),
+                                Z::t(zelle.blau ? zusatz : std::string())});
+        }
+    return b;
+}
+
+struct Lehrerstand {
+    std::string kurz, name;
+    std::int64_t soll, frei;
+};
+
+// The teachers of the availability list, in its order, with the exact
+// hours behind its columns.
+std::vector<Lehrerstand> lehrerstaende(const Verteilung& v) {
+    std::vector<Lehrerstand> liste;
+    for (int p = 1; v.lehrerzeile(p); ++p) {
+        const std::string& zeile = v.verfuegbar()[static_cast<std::size_t>(p)];
+        Lehrerstand l{trimmen(teil(zeile, 1, 4)), {}, zehntellesen(teil(zeile, 6, 9)), v.verfuegbarestunden(p)};
+        const std::size_t satz = zeile.size() > 200 ? std::stoul(zeile.substr(200)) : v.lehrer().size();
+        if (satz < v.lehrer().size()) {
+            l.name = v.lehrer()[satz].name;
+            l.soll = v.lehrer()[satz].stunden;
+        }
+        liste.push_back(std::move(l));
+    }
+    return liste;
+}
+
+Mappenblatt lehrerblatt(const Verteilung& v, const Exportstand& stand) {
+    Mappenblatt b = blatt("LehrerInnen", stand,
+                          {Z::t("LehrerIn"), Z::t("Name"), Z::t("Lehrverpflichtung"), Z::t("zugeordnet"),
+                           Z::t(kVerfuegbar)},
+                          {9, 32, 17, 11, 10});
+    std::vector<std::int64_t> summen(3, 0);
+    for (const Lehrerstand& l : lehrerstaende(v)) {
+        b.zeilen.push_back({Z::t(l.kurz), Z::t(l.name), Z::h(l.soll), Z::h(l.soll - l.frei), Z::h(l.frei)});
+        summen[0] += l.soll;
+        summen[1] += l.soll - l.frei;
+        summen[2] += l.frei;
+    }
+    summenzeile(b, 2, summen);
+    return b;
+}
+
+Mappenblatt klassenblatt(const Verteilung& v, const Exportstand& stand) {
+    Mappenblatt b = blatt("Klassen", stand,
+                          {Z::t("Klasse"), Z::t("zu haltende Stunden"), Z::t("zugeordnet"), Z::t("ohne LehrerIn")},
+                          {8, 20, 11, 14});
+    std::vector<std::int64_t> summen(3, 0);
+    for (int c = 0; c <= v.LastClass; ++c) {
+        const std::int64_t gesamt = v.ClassHours[static_cast<std::size_t>(c)], mit = v.zugeordnet(c);
+        b.zeilen.push_back({Z::t(v.Classes[static_cast<std::size_t>(c)].name), Z::h(gesamt), Z::h(mit), Z::h(gesamt - mit)});
+        summen[0] += gesamt;
+        summen[1] += mit;
+        summen[2] += gesamt - mit;
+    }
+    summenzeile(b, 1, summen);
+    return b;
+}
+
+Mappenblatt pruefblatt(const Verteilung& v, const Exportstand& stand) {
+    Mappenblatt b = blatt(kPruefung, stand, {Z::t("Art"), Z::t("Hinweis")}, {22, 110});
+    const auto punkt = [&b](const std::string& art, const std::string& text) {
+        b.zeilen.push_back({Z::t(art), Z::t(text)});
+    };
+    if (!stand.gespeichert)
+        punkt("nicht gespeichert", "Die Zuordnungen dieser Mappe sind noch nicht mit \"speichern\" in die Datei "
+                                   "klassen geschrieben.");
+
+    const auto lehrer = lehrerstaende(v);
+    for (const Lehrerstand& l : lehrer)
+        if (l.frei < 0)
+            punkt("\xDC" "berstunden", l.kurz + (l.name.empty() ? "" : " (" + l.name + ")") + " hat " +
+                                           stunden(l.soll - l.frei) + " Stunden bei " + stunden(l.soll) +
+                                           " Stunden Lehrverpflichtung: " + stunden(-l.frei) + " zu viel.");
+
+    for (int c = 0; c <= v.LastClass; ++c) {
+        std::string liste;
+        std::int64_t summe = 0;
+        for (int r = 0; r <= v.LastRow; ++r) {
+            const Zelle& z = v.zelle(c, r);
+            if (!z.sichtbar() || besetzt(z)) continue;
+            liste += (liste.empty() ? "" : ", ") + fachanteil(v, r) + " " + stunden(z.stunden);
+            summe += z.stunden;
+        }
+        if (!liste.empty())
+            punkt("ohne LehrerIn", "Klasse " + v.Classes[static_cast<std::size_t>(c)].name + ": " + stunden(summe) +
+                                       " Stunden ohne LehrerIn (" + liste + ").");
+    }
+
+    // Codes in the grid, hidden cells included (saving writes them back),
+    // that name no teacher of the teachers file, or only a withdrawn one.
+    std::map<std::string, std::string> fremd;  // sorted by code
+    std::map<std::string, bool> bekannt;
+    for (const Lehrersatz& l : v.lehrer()) {
+        const bool weg = !l.name.empty() && l.name[0] == '#';
+        bekannt[trimmen(l.kurz)] |= !weg;
+    }
+    for (int c = 0; c <= v.LastClass; ++c)
+        for (int r = 0; r <= v.LastRow; ++r) {
+            const Zelle& z = v.zelle(c, r);
+            if (!besetzt(z)) continue;
+            const std::string kurz = trimmen(z.lehrer);
+            const auto it = bekannt.find(kurz);
+            if (it != bekannt.end() && it->second) continue;
+            std::string& wo = fremd[kurz];
+            wo += (wo.empty() ? "" : ", ") + v.Classes[static_cast<std::size_t>(c)].name + " " + fachanteil(v, r);
+        }
+    for (const auto& [kurz, wo] : fremd)
+        punkt("unbekannte LehrerIn", "\"" + kurz + "\" steht in " + wo + ", " +
+                                         (bekannt.count(kurz) ? std::string("ist aber ausgeschieden (#).")
+                                                              : std::string("gibt es aber nicht unter den LehrerInnen.")));
+
+    for (const Lehrerstand& l : lehrer) {
+        bool unterricht = false;
+        for (int c = 0; c <= v.LastClass && !unterricht; ++c)
+            for (int r = 0; r <= v.LastRow && !unterricht; ++r) {
+                const Zelle& z = v.zelle(c, r);
+                unterricht = z.sichtbar() && besetzt(z) && trimmen(z.lehrer) == l.kurz;
+            }
+        if (!unterricht)
+            punkt("ohne Unterricht", l.kurz + (l.name.empty() ? "" : " (" + l.name + ")") + " hat keinen Unterricht, " +
+                                         stunden(l.frei) + " Stunden " + kVerfuegbar + ".");
+    }
+
+    // Hours of subjects the grid does not show: they count in the sums but
+    // nobody can be put on them.
+    const auto& faecher = v.faecher();
+    for (std::size_t s = 0; s < faecher.size() && s < static_cast<std::size_t>(kFaecherMax); ++s) {
+        const Fachsatz& f = faecher[s];
+        const bool weg = !f.name.empty() && f.name[0] == '#';
+        if (f.unterrichtet && !weg) continue;
+        std::string wo;
+        for (int c = 0; c <= v.LastClass; ++c) {
+            std::int64_t h = 0;
+            for (int j = 1; j <= kSlots; ++j) h += v.Classes[static_cast<std::size_t>(c)].h(j, static_cast<int>(s));
+            if (h != 0) wo += (wo.empty() ? "" : ", ") + v.Classes[static_cast<std::size_t>(c)].name + " " + stunden(h);
+        }
+        if (!wo.empty())
+            punkt("nicht unterrichtet", "Fach " + trimmen(teil(f.kurz, 1, 3)) + " (" + f.name + ") " +
+                                            (weg ? "ist ausgeschieden (#)" : "wird heuer nicht unterrichtet") +
+                                            ", hat aber Stunden in " + wo + ".");
+    }
+
+    if (b.zeilen.size() == static_cast<std::size_t>(kKopfzeile + 1))
+        punkt("in Ordnung", "Nichts offen: jede Stunde hat eine LehrerIn, niemand hat zu viele Stunden.");
+    return b;
+}
+
+}  // namespace
+
+Mappe exportmappe(const Verteilung& v, const Exportstand& stand) {
+    Mappe m;
+    m.titel = "Lehrf\xE4" "cherverteilung " + jahranzeige(stand.jahr);
+    m.blaetter.push_back(verteilungsblatt(v, stand));
+    m.blaetter.push_back(einsatzblatt(v, stand));
+    m.blaetter.push_back(lehrerblatt(v, stand));
+    m.blaetter.push_back(klassenblatt(v, stand));
+    m.blaetter.push_back(pruefblatt(v, stand));
+    return m;
+}
+
+std::string exportname(const std::string& stempel, const std::string& jahr) {
+    std::string name = stempel + "_Verteilung_";
+    // Only letters, digits and "-" of the year reach the name.
+    for (char ch : jahranzeige(jahr)) {
+        const bool gut = (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '-';
+        name += gut ? ch : '_';
+    }
+    return name + ".xlsx";
+}
+
+}  // namespace nux

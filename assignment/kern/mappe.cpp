@@ -1,0 +1,31 @@
+#include "assignment/kern/mappe.h"
+
+#include <algorithm>
+
+namespace nux {
+
+const Mappenzelle& Mappenblatt::zelle(std::size_t r, std::size_t c) const {
+    static const Mappenzelle leer;
+    if (r >= zeilen.size() || c >= zeilen[r].size()) return leer;
+    return zeilen[r][c];
+}
+
+int Mappenblatt::spalten() const {
+    std::size_t n = breiten.size();
+    for (const auto& z : zeilen) n = std::max(n, z.size());
+    return static_cast<int>(n);
+}
+
+const Mappenblatt* Mappe::blatt(const std::string& name) const {
+    for (const auto& b : blaetter)
+        if (b.name == name) return &b;
+    return nullptr;
+}
+
+std::string zellname(int zeile, int spalte) {
+    std::string buchstaben;
+    for (int n = spalte + 1; n > 0; n = (n - 1) / 26) buchstaben.insert(buchstaben.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return buchstaben + std::to_string(zeile + 1);
+}
+
+}  // namespace nux

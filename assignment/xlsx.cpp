@@ -1,0 +1,172 @@
+#include "assignment/xlsx.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <map>
+
+#include "fenster/shell.h"
+#include "storage/datei.h"
+#include "storage/dateifehler.h"
+
+namespace nux {
+namespace {
+
+// Windows-1252 to the UTF-8 of the file. XML cannot hold control
+// characters, so a stray one from another program becomes a space.
+std::string utf8(const std::string& text) {
+    std::string t = text;
+    for (char& ch : t)
+        if (static_cast<unsigned char>(ch) < 0x20 && ch != '\n' && ch != '\t') ch = ' ';
+    return qs(t).toUtf8().toStdString();
+}
+
+class Formate {
+public:
+    explicit Formate(lxw_workbook* mappe) : mappe_(mappe) {}
+    lxw_format* format(const Mappenzelle& z) {
+        const bool stunden = z.art == Mappenzelle::Art::stunden || z.art == Mappenzelle::Art::formel;
+        if (!stunden && !z.fett) return nullptr;
+        lxw_format*& f = formate_[{stunden, z.fett}];
+        if (!f) {
+            f = workbook_add_format(mappe_);
+            // Shown as "0,0" wherever the decimal comma is the custom.
+            if (stunden) format_set_num_format(f, "0.0");
+            if (z.fett) format_set_bold(f);
+        }
+        return f;
+    }
+
+private:
+    lxw_workbook* mappe_;
+    std::map<std::pair<bool, bool>, lxw_format*> formate_;
+};
+
+double zahl(const Mappenzelle& z) {
+    return z.art == Mappenzelle::Art::zahl ? static_cast<double>(z.wert) : static_cast<double>(z.wert) / 10.0;
+}
+
+lxw_error zellschreiben(lxw_worksheet* blatt, lxw_row_t r, lxw_col_t c, const Mappenzelle& z, lxw_format* f) {
+    switch (z.art) {
+        case Mappenzelle::Art::leer: return LXW_NO_ERROR;
+        case Mappenzelle::Art::text:
+            if (z.text.empty()) return f ? worksheet_write_blank(blatt, r, c, f) : LXW_NO_ERROR;
+            return worksheet_write_string(blatt, r, c, utf8(z.text).c_str(), f);
+        case Mappenzelle::Art::stunden:
+        case Mappenzelle::Art::zahl: return worksheet_write_number(blatt, r, c, zahl(z), f);
+        case Mappenzelle::Art::formel:
+            return worksheet_write_formula_num(blatt, r, c, ("=" + z.text).c_str(), f, zahl(z));
+    }
+    return LXW_NO_ERROR;
+}
+
+void blattschreiben(lxw_workbook* mappe, Formate& formate, const Mappenblatt& b) {
+    lxw_worksheet* blatt = workbook_add_worksheet(mappe, utf8(b.name).c_str());
+    if (!blatt) throw Dateifehler("Das Tabellenblatt " + utf8(b.name) + " kann nicht angelegt werden");
+    for (std::size_t c = 0; c < b.breiten.size(); ++c)
+        worksheet_set_column(blatt, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), b.breiten[c], nullptr);
+    lxw_error fehler = LXW_NO_ERROR;
+    for (std::size_t r = 0; r < b.zeilen.size() && !fehler; ++r)
+        for (std::size_t c = 0; c < b.zeilen[r].size() && !fehler; ++c) {
+            const Mappenzelle& z = b.zeilen[r][c];
+            const auto zr = static_cast<lxw_row_t>(r);
+            const auto zc = static_cast<lxw_col_t>(c);
+            fehler = zellschreiben(blatt, zr, zc, z, formate.format(z));
+            if (!fehler && !z.notiz.empty()) fehler = worksheet_write_comment(blatt, zr, zc, utf8(z.notiz).c_str());
+        }
+    for (const Verbund& v : b.verbunde) {
+        if (fehler) break;
+        const Mappenzelle& z = b.zelle(static_cast<std::size_t>(v.zeile), static_cast<std::size_t>(v.von));
+        fehler = worksheet_merge_range(blatt, static_cast<lxw_row_t>(v.zeile), static_cast<lxw_col_t>(v.von),
+                                       static_cast<lxw_row_t>(v.zeile), static_cast<lxw_col_t>(v.bis),
+                                       utf8(z.text).c_str(), formate.format(z));
+    }
+    if (fehler) throw Dateifehler(std::string("Das Tabellenblatt kann nicht geschrieben werden: ") + lxw_strerror(fehler));
+    if (b.festzeilen > 0 || b.festspalten > 0)
+        worksheet_freeze_panes(blatt, static_cast<lxw_row_t>(b.festzeilen), static_cast<lxw_col_t>(b.festspalten));
+    if (b.filterzeile >= 0) {
+        const int letzte = std::max(b.filterzeile, static_cast<int>(b.zeilen.size()) - 1);
+        worksheet_autofilter(blatt, static_cast<lxw_row_t>(b.filterzeile), 0, static_cast<lxw_row_t>(letzte),
+                             static_cast<lxw_col_t>(std::max(0, b.spalten() - 1)));
+    }
+}
+
+std::string meldung(const std::string& pfad, int fehlernummer) {
+    return "Die Exportdatei " + pfad + " kann nicht geschrieben werden: " +
+           (fehlernummer ? fehlertext(fehlernummer) : std::string("E/A-Fehler"));
+}
+
+// Removes the temporary file on every way out but success.
+struct Zwischendatei {
+    std::string pfad;
+    bool behalten = false;
+    ~Zwischendatei() {
+        if (!behalten && !pfad.empty()) ::unlink(pfad.c_str());
+    }
+};
+
+}  // namespace
+
+bool xlsxschreiben(const Mappe& m, const std::string& pfad, bool ersetzen) {
+    const std::string ordner = detail::ordnervon(pfad);
+    std::string muster = ordner + "." + detail::namevon(pfad) + ".XXXXXX";
+    const int fd = ::mkstemp(muster.data());
+    if (fd < 0) throw Dateifehler(meldung(pfad, errno));
+    // mkstemp keeps it to its owner; a workbook is an ordinary file.
+    const mode_t maske = ::umask(0);
+    ::umask(maske);
+    ::fchmod(fd, 0666 & ~maske);
+    ::close(fd);
+    Zwischendatei zwischen{muster};
+
+    lxw_workbook* mappe = workbook_new(zwischen.pfad.c_str());
+    if (!mappe) throw Dateifehler(meldung(pfad, ENOMEM));
+    std::string titel = utf8(m.titel);
+    lxw_doc_properties eigenschaften{};
+    eigenschaften.title = titel.data();
+    eigenschaften.author = const_cast<char*>("nux");
+    workbook_set_properties(mappe, &eigenschaften);
+    Formate formate(mappe);
+    try {
+        for (const Mappenblatt& b : m.blaetter) blattschreiben(mappe, formate, b);
+    } catch (...) {
+        // Closing is the only way to free it; what it writes is removed.
+        workbook_close(mappe);
+        throw;
+    }
+    errno = 0;
+    const lxw_error fehler = workbook_close(mappe);
+    if (fehler) throw Dateifehler(meldung(pfad, errno ? errno : EIO));
+
+    // On the disk before it takes the name, so that a crash leaves the old
+    // file or the whole new one.
+    const int neu = ::open(zwischen.pfad.c_str(), O_RDONLY | O_CLOEXEC);
+    if (neu < 0 || ::fsync(neu) != 0) {
+        const int e = errno;
+        if (neu >= 0) ::close(neu);
+        throw Dateifehler(meldung(pfad, e));
+    }
+    ::close(neu);
+    if (ersetzen) {
+        if (::rename(zwischen.pfad.c_str(), pfad.c_str()) != 0) throw Dateifehler(meldung(pfad, errno));
+    } else {
+        // A link never replaces: a file of the same name stays untouched.
+        if (::link(zwischen.pfad.c_str(), pfad.c_str()) == 0) {
+            ::unlink(zwischen.pfad.c_str());
+        } else {
+            if (errno == EEXIST) return false;
+            // A file system without links (a FAT stick, some network shares).
+            if (::access(pfad.c_str(), F_OK) == 0) return false;
+            if (::rename(zwischen.pfad.c_str(), pfad.c_str()) != 0) throw Dateifehler(meldung(pfad, errno));
+        }
+    }
+    zwischen.behalten = true;
+    detail::ordnersichern(pfad);
+    return true;
+}
+
+}  // namespace nux

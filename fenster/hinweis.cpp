@@ -1,0 +1,82 @@
+#include "fenster/hinweis.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
+
+#include "fenster/shell.h"
+
+namespace nux {
+namespace {
+
+bool desktopoeffnen(const QString& pfad) { return QDesktopServices::openUrl(QUrl::fromLocalFile(pfad)); }
+Oeffner oeffner = desktopoeffnen;
+
+class Hinweis : public QLabel {
+public:
+    Hinweis(QWidget* fenster, const char* name) : QLabel(fenster), zeit_(this) {
+        setObjectName(QString::fromLatin1(name));
+        setFont(schrift(QStringLiteral("MS Sans Serif"), 13, true));
+        setWordWrap(true);
+        setMargin(6);
+        setStyleSheet(QStringLiteral("background: #FFFF80; color: black; border: 1px solid #808080;"));
+        setToolTip(QStringLiteral("Klicken schließt den Hinweis"));
+        setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+        zeit_.setSingleShot(true);
+        QObject::connect(&zeit_, &QTimer::timeout, this, &QWidget::hide);
+        QObject::connect(this, &QLabel::linkActivated, this, [this](const QString& ziel) {
+            verlinkt_ = true;
+            const QFileInfo info(datei_);
+            const QString pfad = ziel == QLatin1String("ordner") ? info.absolutePath() : info.absoluteFilePath();
+            if (!oeffner(pfad)) fehlerzeigen(QStringLiteral("%1 lässt sich nicht öffnen: der Desktop hat kein Programm dafür.").arg(pfad));
+        });
+    }
+    void zeigen(const QString& text, const QString& datei) {
+        datei_ = datei;
+        if (datei.isEmpty()) {
+            setTextFormat(Qt::PlainText);
+            setText(text);
+        } else {
+            setTextFormat(Qt::RichText);
+            setText(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                    QStringLiteral("<br><a href=\"datei\">Datei öffnen</a> &nbsp; <a href=\"ordner\">Ordner öffnen</a>"));
+        }
+        QWidget* fenster = parentWidget();
+        const int breite = std::max(200, fenster->width() - 16);
+        const int hoehe = heightForWidth(breite);
+        setGeometry(8, std::max(0, fenster->height() - hoehe - 8), breite, hoehe);
+        show();
+        raise();
+        // Time to read it and to reach a link.
+        zeit_.start(datei.isEmpty() ? 20000 : 60000);
+    }
+
+protected:
+    // A click on a link opens; a click anywhere else closes the notice.
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        verlinkt_ = false;
+        QLabel::mouseReleaseEvent(e);
+        if (!verlinkt_) hide();
+    }
+
+private:
+    QTimer zeit_;
+    QString datei_;
+    bool verlinkt_ = false;
+};
+
+}  // namespace
+
+QLabel* hinweiszeigen(QWidget* fenster, const char* name, const QString& text, const QString& datei) {
+    if (!fenster) return nullptr;
+    auto* h = dynamic_cast<Hinweis*>(fenster->findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly));
+    if (!h) h = new Hinweis(fenster, name);
+    h->zeigen(text, datei);
+    return h;
+}
+
+void oeffnersetzen(Oeffner o) { oeffner = o ? o : desktopoeffnen; }
+
+}  // namespace nux

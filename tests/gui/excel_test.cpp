@@ -1,0 +1,254 @@
+#include <QtTest>
+#include <QtWidgets>
+#include <filesystem>
+
+#include "assignment/excel.h"
+#include "assignment/kern/excel.h"
+#include "assignment/nux_verteilung.h"
+#include "fenster/hinweis.h"
+#include "storage/jahr.h"
+#include "testhilfe.h"
+
+namespace {
+
+// Two classes; D with a second teacher's share in 1a, M with an extra text
+// that holds the euro sign and a control character; L not taught.
+void schule() {
+    std::filesystem::create_directory("2026 1");
+    nux::jahrsetzen("2026 1");
+    nux::jahraktschreiben("2026 1");
+    nux::neuschreiben<nux::Fachsatz>(nux::jahrdatei("faecher"),
+                                     {{"Deutsch", "D", 0}, {"Mathematik", "M", 1}, {"Latein", "L", 2, false}});
+    nux::neuschreiben<nux::Lehrersatz>(nux::jahrdatei("lehrer"), {{"Anna Alt", "AnnA", 220}, {"J\xFCrgen Rau", "Ra", 45}});
+    std::vector<nux::Klassensatz> k(2);
+    k[0].name = "1a";
+    k[1].name = "1b";
+    k[0].h(1, 0) = k[1].h(1, 0) = 40;
+    k[0].h(2, 0) = 15;
+    k[0].l(2, 0) = "AnnA";
+    k[0].h(1, 1) = 45;
+    k[0].z(1, 1) = "Kurs \x80 5\x01x";
+    k[1].h(1, 1) = 50;
+    k[1].l(1, 1) = "Ra";
+    k[1].h(1, 2) = 30;
+    nux::neuschreiben(nux::jahrdatei("klassen"), k);
+}
+
+// What an independent reader finds in the workbook: per sheet every cell
+// with a value as [kind, value, number format], formulas with their stored
+// result, the comments, the frozen corner, the filter and the merged cells.
+const char* const kLeser = R"(
+import json, sys, openpyxl
+formeln = openpyxl.load_workbook(sys.argv[1])
+werte = openpyxl.load_workbook(sys.argv[1], data_only=True)
+aus = {}
+for blatt in formeln.worksheets:
+    zellen, notizen = {}, {}
+    for zeile in blatt.iter_rows():
+        for z in zeile:
+            if z.comment: notizen[z.coordinate] = z.comment.text
+            if z.value is None: continue
+            if isinstance(z.value, str) and z.value.startswith('='):
+                zellen[z.coordinate] = ['f', z.value[1:], werte[blatt.title][z.coordinate].value]
+            elif isinstance(z.value, str):
+                zellen[z.coordinate] = ['s', z.value]
+            else:
+                zellen[z.coordinate] = ['n', float(z.value), z.number_format]
+    aus[blatt.title] = {'zellen': zellen, 'notizen': notizen, 'fest': blatt.freeze_panes,
+                        'filter': blatt.auto_filter.ref, 'verbund': sorted(str(v) for v in blatt.merged_cells.ranges)}
+print(json.dumps(aus))
+)";
+
+QJsonObject lesen(const QString& datei) {
+    QProcess python;
+    const QString programm = QFile::exists("/usr/bin/python3") ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3");
+    python.start(programm, {QStringLiteral("-c"), QString::fromUtf8(kLeser), datei});
+    if (!python.waitForFinished(60000) || python.exitCode() != 0) {
+        qWarning() << python.readAllStandardError();
+        return {};
+    }
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+// A control character cannot stand in XML: the writer puts a space.
+QString lesbar(const std::string& text) {
+    QString t = nux::qs(text);
+    for (QChar& ch : t)
+        if (ch.unicode() < 0x20 && ch != QLatin1Char('\n')) ch = QLatin1Char(' ');
+    return t;
+}
+
+// The same, as the core's workbook says it must be.
+QJsonObject erwartet(const nux::Mappe& m) {
+    QJsonObject aus;
+    for (const auto& b : m.blaetter) {
+        QJsonObject zellen, notizen;
+        for (std::size_t r = 0; r < b.zeilen.size(); ++r)
+            for (std::size_t c = 0; c < b.zeilen[r].size(); ++c) {
+                const auto& z = b.zeilen[r][c];
+                const QString name = QString::fromStdString(nux::zellname(int(r), int(c)));
+                using A = nux::Mappenzelle::Art;
+                if (!z.notiz.empty()) notizen[name] = lesbar(z.notiz);
+                if (z.art == A::text && !z.text.empty()) zellen[name] = QJsonArray{"s", lesbar(z.text)};
+                if (z.art == A::stunden) zellen[name] = QJsonArray{"n", z.wert / 10.0, "0.0"};
+                if (z.art == A::zahl) zellen[name] = QJsonArray{"n", double(z.wert), "General"};
+                if (z.art == A::formel) zellen[name] = QJsonArray{"f", QString::fromStdString(z.text), z.wert / 10.0};
+            }
+        QJsonArray verbund;
+        for (const auto& v : b.verbunde)
+            verbund.append(QString::fromStdString(nux::zellname(v.zeile, v.von) + ":" + nux::zellname(v.zeile, v.bis)));
+        const int letzte = std::max(b.filterzeile, int(b.zeilen.size()) - 1);
+        aus[nux::qs(b.name)] = QJsonObject{
+            {"zellen", zellen},
+            {"notizen", notizen},
+            {"fest", QString::fromStdString(nux::zellname(b.festzeilen, b.festspalten))},
+            {"filter", b.filterzeile < 0 ? QJsonValue()
+                                         : QString::fromStdString(nux::zellname(b.filterzeile, 0) + ":" +
+                                                                  nux::zellname(letzte, b.spalten() - 1))},
+            {"verbund", verbund}};
+    }
+    return aus;
+}
+
+// The state line names the moment of writing; the rest must match exactly.
+QJsonObject ohneZeit(QJsonObject mappe) {
+    for (const QString& blatt : mappe.keys()) {
+        QJsonObject b = mappe[blatt].toObject();
+        QJsonObject zellen = b["zellen"].toObject();
+        zellen.remove("A2");
+        b["zellen"] = zellen;
+        mappe[blatt] = b;
+    }
+    return mappe;
+}
+
+QString zustand(const QJsonObject& mappe) { return mappe["Klassen"].toObject()["zellen"].toObject()["A2"].toArray()[1].toString(); }
+
+QStringList dateienIn(const QString& ordner) {
+    return QDir(ordner).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString geoeffnet;
+bool merken(const QString& pfad) {
+    geoeffnet = pfad;
+    return true;
+}
+
+void fensterzeigen() {
+    nux::Fenster::aktivesFensterVergessen();
+    verteilfenster->vorholen();
+    testhilfe::warten();
+}
+
+}  // namespace
+
+class ExcelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void leserFindetWasDasModellSagt() {
+        testhilfe::Programmordner ordner;
+        schule();
+        QVERIFY(nux::exportbefehl("a.xlsx", {}) == 0);
+        nux::Verteilung v;
+        v.laden();
+        const QJsonObject gelesen = lesen("a.xlsx");
+        QVERIFY(!gelesen.isEmpty());
+        QCOMPARE(ohneZeit(gelesen), ohneZeit(erwartet(nux::exportmappe(v, {"2026 1", "", true}))));
+        QVERIFY(zustand(gelesen).endsWith("Zuordnungen gespeichert"));
+        // The euro sign arrives; the control character, which XML cannot
+        // carry, becomes a space.
+        QCOMPARE(gelesen["Verteilung"].toObject()["notizen"].toObject()["C7"].toString(), QString("Kurs € 5 x"));
+        QCOMPARE(dateienIn("."), QStringList({"2026 1", "a.xlsx", "jahrakt"}));
+    }
+
+    void knopfUndStrgESchreibenDenStandDesFensters() {
+        testhilfe::Programm p;
+        schule();
+        fensterzeigen();
+        auto* liste = verteilfenster->ListBox1;
+        liste->setCurrentRow(1);  // AnnA
+        verteilfenster->lehrerein(0, 0);  // D 1a
+        QVERIFY(!verteilfenster->modell().gespeichert());
+
+        QTest::keyClick(verteilfenster, Qt::Key_E, Qt::ControlModifier);
+        QTest::mouseClick(verteilfenster->Button3, Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste(), QStringList());
+        const QStringList dateien = dateienIn(nux::kExportordner);
+        QCOMPARE(dateien.size(), 2);
+        for (const QString& d : dateien)
+            QVERIFY2(QRegularExpression(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_Verteilung_2026-1(_2)?\.xlsx$)").match(d).hasMatch(),
+                     qPrintable(d));
+        const QString neueste = QStringLiteral("export/") + dateien.last();
+        const QJsonObject gelesen = lesen(neueste);
+        QVERIFY(zustand(gelesen).contains("NICHT gespeichert"));
+        QCOMPARE(gelesen["Verteilung"].toObject()["zellen"].toObject()["D5"].toArray()[1].toString(), QString("AnnA"));
+
+        auto* hinweis = verteilfenster->findChild<QLabel*>(nux::kExporthinweis);
+        QVERIFY(hinweis && hinweis->isVisible());
+        QVERIFY(hinweis->text().contains(dateien.last()) && hinweis->text().contains("noch nicht gespeichert"));
+        nux::oeffnersetzen(merken);
+        emit hinweis->linkActivated("datei");
+        QCOMPARE(geoeffnet, QFileInfo(neueste).absoluteFilePath());
+        emit hinweis->linkActivated("ordner");
+        QCOMPARE(geoeffnet, QFileInfo(neueste).absolutePath());
+        nux::oeffnersetzen(nullptr);
+
+        verteilfenster->Button1Click();  // saved: the next workbook says so
+        QVERIFY(verteilfenster->modell().gespeichert());
+    }
+
+    // Every failure names its cause in German and leaves no file behind,
+    // neither a half workbook nor a temporary one.
+    void fehlerLassenKeineHalbeDatei() {
+        testhilfe::Programm p;
+        schule();
+        QDir().mkdir("ziel");
+        QFile datei("datei");
+        QVERIFY(datei.open(QIODevice::WriteOnly));
+        datei.close();
+        const QStringList vorher = dateienIn(".");
+        const struct {
+            const char* jahr;
+            const char* pfad;
+            QString meldung;
+        } faelle[] = {
+            {"", "ziel", "Die Exportdatei ziel kann nicht geschrieben werden: "},
+            {"", "datei/x.xlsx", "Die Exportdatei datei/x.xlsx kann nicht geschrieben werden: "},
+            {"1999 1", "x.xlsx", "Das Jahr \"1999 1\" gibt es in diesem Programmordner nicht."},
+            {"../nux", "x.xlsx", "Das Jahr \"../nux\" gibt es in diesem Programmordner nicht."},
+        };
+        for (const auto& f : faelle) {
+            QString meldung;
+            try {
+                nux::exceldatei(f.jahr, f.pfad);
+            } catch (const std::exception& e) {
+                meldung = QString::fromUtf8(e.what());
+            }
+            QVERIFY2(meldung.startsWith(f.meldung), qPrintable(meldung));
+            QCOMPARE(dateienIn("."), vorher);
+            QCOMPARE(dateienIn("ziel"), QStringList());
+        }
+        QCOMPARE(nux::exportbefehl("ziel", {}), 1);
+
+        // A file where the folder "export" belongs.
+        fensterzeigen();
+        QFile("export").open(QIODevice::WriteOnly);
+        QTest::mouseClick(verteilfenster->Button3, Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste(),
+                 QStringList("Der Ordner export kann nicht angelegt werden: an seiner Stelle steht eine Datei gleichen Namens."));
+        QCOMPARE(QFileInfo("export").size(), 0);
+
+        std::filesystem::remove("2026 1/klassen");
+        QString meldung;
+        try {
+            nux::exceldatei("2026 1", "x.xlsx");
+        } catch (const std::exception& e) {
+            meldung = QString::fromUtf8(e.what());
+        }
+        QCOMPARE(meldung, QString("keine Klassen angelegt"));
+    }
+};
+
+QTEST_MAIN(ExcelTest)
+#include "excel_test.moc"

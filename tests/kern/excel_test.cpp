@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "assignment/kern/excel.h"
+
+using namespace nux;
+
+namespace {
+
+using Tabelle = std::vector<std::vector<std::string>>;
+
+struct Stunde { int j, s; std::int64_t h; std::string lehrer = {}, zusatz = {}; };
+
+Klassensatz klasse(const std::string& name, const std::vector<Stunde>& stunden) {
+    Klassensatz k;
+    k.name = name;
+    for (const auto& st : stunden) std::tie(k.h(st.j, st.s), k.l(st.j, st.s), k.z(st.j, st.s)) = std::tie(st.h, st.lehrer, st.zusatz);
+    return k;
+}
+
+// Subjects: D before Mat by order; L not taught, S withdrawn, both with hours.
+const std::vector<Fachsatz> kFaecher{{"Deutsch", "D", 0}, {"Mathematik", "Mat", 1}, {"Latein", "L", 2, false},
+                                     {"#Stenografie", "S", 3}};
+// Listed: AnnA, BeB, CC, ZZ. Two records share ZZ; WW is withdrawn.
+const std::vector<Lehrersatz> kLehrer{{"Anna Alt", "AnnA", 200}, {"Bea Bu", "BeB", 40}, {"#Weg", "WW", 100},
+                                      {"Zora Zeh", "ZZ", 220}, {"Carl Co", "CC", 100}, {"Zoe Zeh", "ZZ", 0}};
+// XY names nobody, WW a withdrawn teacher; the teacher of L counts as assigned.
+std::vector<Klassensatz> klassen() {
+    return {klasse("1a", {{1, 0, 40, "AnnA", "F\xF6rderkurs"}, {2, 0, 10}, {1, 1, 45, "BeB"}, {1, 2, 30, "ZZ"}}),
+            klasse("1b", {{1, 0, 40, "XY"}, {2, 0, 15, "ZZ"}, {1, 1, 40, "WW"}, {1, 3, 20}})};
+}
+enum { kAnnA = 1, kBeB = 2, kCC = 3, kZZ = 4 };
+enum { kD1 = 0, kD2 = 1, kMat = 2 };
+
+Verteilung geladen(std::vector<Klassensatz> k = klassen()) {
+    Verteilung v;
+    v.aufbauen(std::move(k), kFaecher, kLehrer);
+    return v;
+}
+
+Mappe mappe(const Verteilung& v) { return exportmappe(v, {"2026 1", "06.12.2026 14:05:33", v.gespeichert()}); }
+
+// A cell as one readable word: kind, value, a comment after "!".
+std::string wort(const Mappenzelle& z) {
+    std::string w;
+    switch (z.art) {
+        case Mappenzelle::Art::leer: break;
+        case Mappenzelle::Art::text: w = z.text; break;
+        case Mappenzelle::Art::stunden: w = "h" + std::to_string(z.wert); break;
+        case Mappenzelle::Art::zahl: w = "n" + std::to_string(z.wert); break;
+        case Mappenzelle::Art::formel: w = "=" + z.text + "=" + std::to_string(z.wert); break;
+    }
+    return z.notiz.empty() ? w : w + "!" + z.notiz;
+}
+
+// The table of a sheet from its header row on.
+Tabelle tabelle(const Mappe& m, const std::string& name) {
+    const Mappenblatt* b = m.blatt(name);
+    if (!b) return {{"fehlt: " + name}};
+    Tabelle t;
+    for (std::size_t r = kKopfzeile; r < b->zeilen.size(); ++r) {
+        std::vector<std::string> zeile;
+        for (const auto& z : b->zeilen[r]) zeile.push_back(wort(z));
+        while (!zeile.empty() && zeile.back().empty()) zeile.pop_back();
+        t.push_back(zeile);
+    }
+    return t;
+}
+
+}  // namespace
+
+TEST(Excel, JedesBlattWieDasFensterZeigt) {
+    const Verteilung v = geladen();
+    const Mappe m = mappe(v);
+    std::vector<std::string> namen;
+    for (const auto& b : m.blaetter) {
+        namen.push_back(b.name);
+        EXPECT_EQ(wort(b.zeilen[0][0]), "Lehrf\xE4" "cherverteilung 2026-1");
+        EXPECT_EQ(wort(b.zeilen[1][0]), "Stand 06.12.2026 14:05:33, Zuordnungen gespeichert");
+        EXPECT_EQ(b.festzeilen, kKopfzeile + 1);
+    }
+    EXPECT_EQ(namen, (std::vector<std::string>{"Verteilung", "Einsatz", "LehrerInnen", "Klassen", "Pr\xFC" "fung"}));
+
+    const struct {
+        const char* blatt;
+        Tabelle erwartet;
+    } faelle[] = {
+        // Hidden lessons stay empty; the extra text is a comment on the hours.
+        {"Verteilung",
+         {{"Fach", "Nr.", "1a", "", "1b"},
+          {"D", "n1", "h40!F\xF6rderkurs", "AnnA", "h40", "XY"},
+          {"D", "n2", "h10", "--", "h15", "ZZ"},
+          {"Mat", "n1", "h45", "BeB", "h40", "WW"}}},
+        // Every visible lesson; both names of a shared short name, none for a
+        // withdrawn or unknown teacher.
+        {"Einsatz",
+         {{"Klasse", "Fach", "Fachname", "Nr.", "Stunden", "LehrerIn", "Name", "Zusatztext"},
+          {"1a", "D", "Deutsch", "n1", "h40", "AnnA", "Anna Alt", "F\xF6rderkurs"},
+          {"1a", "D", "Deutsch", "n2", "h10", "--"},
+          {"1a", "Mat", "Mathematik", "n1", "h45", "BeB", "Bea Bu"},
+          {"1b", "D", "Deutsch", "n1", "h40", "XY"},
+          {"1b", "D", "Deutsch", "n2", "h15", "ZZ", "Zora Zeh / Zoe Zeh"},
+          {"1b", "Mat", "Mathematik", "n1", "h40", "WW"}}},
+        // The availability list's order and exact hours, below 0 included.
+        {"LehrerInnen",
+         {{"LehrerIn", "Name", "Lehrverpflichtung", "zugeordnet", "verf\xFC" "gbar"},
+          {"AnnA", "Anna Alt", "h200", "h40", "h160"},
+          {"BeB", "Bea Bu", "h40", "h45", "h-5"},
+          {"CC", "Carl Co", "h100", "h0", "h100"},
+          {"ZZ", "Zora Zeh", "h220", "h15", "h205"},
+          {"Summe", "", "=SUM(C5:C8)=560", "=SUM(D5:D8)=100", "=SUM(E5:E8)=460"}}},
+        // Hours of subjects without a row count, as in the window's sums.
+        {"Klassen",
+         {{"Klasse", "zu haltende Stunden", "zugeordnet", "ohne LehrerIn"},
+          {"1a", "h125", "h115", "h10"},
+          {"1b", "h115", "h95", "h20"},
+          {"Summe", "=SUM(B5:B6)=240", "=SUM(C5:C6)=210", "=SUM(D5:D6)=30"}}},
+        {"Pr\xFC" "fung",
+         {{"Art", "Hinweis"},
+          {"\xDC" "berstunden", "BeB (Bea Bu) hat 4,5 Stunden bei 4,0 Stunden Lehrverpflichtung: 0,5 zu viel."},
+          {"ohne LehrerIn", "Klasse 1a: 1,0 Stunden ohne LehrerIn (D/2 1,0)."},
+          {"unbekannte LehrerIn", "\"WW\" steht in 1b Mat, ist aber ausgeschieden (#)."},
+          {"unbekannte LehrerIn", "\"XY\" steht in 1b D, gibt es aber nicht unter den LehrerInnen."},
+          {"ohne Unterricht", "CC (Carl Co) hat keinen Unterricht, 10,0 Stunden verf\xFC" "gbar."},
+          {"nicht unterrichtet", "Fach L (Latein) wird heuer nicht unterrichtet, hat aber Stunden in 1a 3,0."},
+          {"nicht unterrichtet", "Fach S (#Stenografie) ist ausgeschieden (#), hat aber Stunden in 1b 2,0."}}},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(tabelle(m, f.blatt), f.erwartet) << f.blatt;
+
+    const Mappenblatt& verteilung = *m.blatt("Verteilung");
+    EXPECT_EQ(verteilung.festspalten, 2);
+    EXPECT_EQ(verteilung.verbunde, (std::vector<Verbund>{{kKopfzeile, 2, 3}, {kKopfzeile, 4, 5}}));
+    EXPECT_EQ(m.blatt("Einsatz")->filterzeile, kKopfzeile);
+}
+
+TEST(Excel, UngespeicherteZuordnungenZaehlenUndWerdenGenannt) {
+    Verteilung v = geladen();
+    ASSERT_TRUE(v.lehrerein(0, kD2, kCC));  // CC takes the last open lesson of 1a
+    const Mappe m = mappe(v);
+    EXPECT_EQ(wort(m.blatt("Klassen")->zeilen[1][0]).find("NICHT gespeichert") != std::string::npos, true);
+    const Tabelle pruefung = tabelle(m, "Pr\xFC" "fung");
+    ASSERT_GE(pruefung.size(), 3u);
+    EXPECT_EQ(pruefung[1][0], "nicht gespeichert");
+    EXPECT_EQ(pruefung[2][0], "\xDC" "berstunden");  // 1a is complete now: no line for it
+    EXPECT_EQ(pruefung[3][0], "unbekannte LehrerIn");
+    EXPECT_EQ(tabelle(m, "Klassen")[1], (std::vector<std::string>{"1a", "h125", "h125", "h0"}));
+    EXPECT_EQ(tabelle(m, "LehrerInnen")[3], (std::vector<std::string>{"CC", "Carl Co", "h100", "h10", "h90"}));
+    EXPECT_EQ(tabelle(m, "Verteilung")[2], (std::vector<std::string>{"D", "n2", "h10", "CC", "h15", "ZZ"}));
+
+    ASSERT_TRUE(v.lehrerein(0, kD2, kCC));  // taken back: the file's state again
+    EXPECT_TRUE(v.gespeichert());
+    EXPECT_EQ(tabelle(mappe(v), "Pr\xFC" "fung")[1][0], "\xDC" "berstunden");
+}
+
+// Per class, the hours with a teacher add up to AssignedHours whatever the
+// gestures were, also with hours the grid cannot show (a stray subject index
+// from another program, a subject without a row).
+TEST(Excel, KlassensummenGleichDenSummenDesFensters) {
+    auto k = klassen();
+    k[0].h(1, 70) = 25;
+    k[0].l(1, 70) = "AnnA";
+    k[1].h(2, 1) = 5;
+    Verteilung v = geladen(k);
+    const std::vector<std::array<int, 3>> gesten{{0, kD2, kAnnA}, {1, kD1, kBeB}, {1, kMat, 0}, {0, kD1, kZZ}, {0, 3, kCC}};
+    for (const auto& [c, r, p] : gesten) {
+        v.lehrerein(c, r, p);
+        std::int64_t summe = 0, gesamt = 0;
+        for (int c2 = 0; c2 <= v.LastClass; ++c2) {
+            summe += v.zugeordnet(c2);
+            gesamt += v.ClassHours[static_cast<std::size_t>(c2)];
+        }
+        EXPECT_EQ(summe, v.AssignedHours);
+        const auto& summenzeile = mappe(v).blatt("Klassen")->zeilen.back();
+        EXPECT_EQ(summenzeile[1].wert, gesamt);
+        EXPECT_EQ(summenzeile[2].wert, v.AssignedHours);
+        EXPECT_EQ(summenzeile[3].wert, gesamt - v.AssignedHours);
+    }
+}
+
+TEST(Excel, LeereSchuleHatNurKopfzeilenUndNullsummen) {
+    Verteilung v;
+    v.aufbauen({}, {}, std::nullopt);
+    const Mappe m = mappe(v);
+    EXPECT_EQ(tabelle(m, "Verteilung"), (Tabelle{{"Fach", "Nr."}}));
+    EXPECT_EQ(tabelle(m, "Einsatz").size(), 1u);
+    // No rows to sum: a formula over none would reach into the header.
+    EXPECT_EQ(tabelle(m, "LehrerInnen").back(), (std::vector<std::string>{"Summe", "", "h0", "h0", "h0"}));
+    EXPECT_EQ(tabelle(m, "Klassen").back(), (std::vector<std::string>{"Summe", "h0", "h0", "h0"}));
+    EXPECT_EQ(tabelle(m, "Pr\xFC" "fung").back()[0], "in Ordnung");
+}
+
+TEST(Excel, NamenVonDateiUndZelle) {
+    const struct {
+        std::string jahr, datei;
+    } dateien[] = {
+        {"2026 1", "2026-12-06_14-05-33_Verteilung_2026-1.xlsx"},
+        {"207", "2026-12-06_14-05-33_Verteilung_207.xlsx"},
+        {"2:/6 x", "2026-12-06_14-05-33_Verteilung_2__6-x.xlsx"},
+    };
+    for (const auto& d : dateien) EXPECT_EQ(exportname("2026-12-06_14-05-33", d.jahr), d.datei) << d.jahr;
+
+    const struct {
+        int zeile, spalte;
+        const char* name;
+    } zellen[] = {{0, 0, "A1"}, {4, 25, "Z5"}, {0, 26, "AA1"}, {9, 27, "AB10"}, {0, 701, "ZZ1"}, {0, 702, "AAA1"}};
+    for (const auto& z : zellen) EXPECT_EQ(zellname(z.zeile, z.spalte), z.name);
+}
