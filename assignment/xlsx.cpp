@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <map>
+#include <tuple>
+#include <vector>
 
 #include "fenster/shell.h"
 #include "storage/datei.h"
@@ -20,30 +22,40 @@ namespace {
 // characters, so a stray one from another program becomes a space.
 std::string utf8(const std::string& text) {
     std::string t = text;
-    for (char& ch : t)
-        if (static_cast<unsigned char>(ch) < 0x20 && ch != '\n' && ch != '\t') ch = ' ';
-    return qs(t).toUtf8().toStdString();
+    bool ascii = true;
+    for (char& ch : t) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 && ch != '\n' && ch != '\t') ch = ' ';
+        ascii = ascii && b < 0x80;
+    }
+    // Most texts are plain ASCII, the same bytes in UTF-8; the conversion
+    // would cost more than the whole sheet.
+    return ascii ? t : qs(t).toUtf8().toStdString();
 }
 
 class Formate {
 public:
     explicit Formate(lxw_workbook* mappe) : mappe_(mappe) {}
-    lxw_format* format(const Mappenzelle& z) {
+    // ueber: the cell belongs to a heading over several columns.
+    lxw_format* format(const Mappenzelle& z, bool ueber) {
         const bool stunden = z.art == Mappenzelle::Art::stunden || z.art == Mappenzelle::Art::formel;
-        if (!stunden && !z.fett) return nullptr;
-        lxw_format*& f = formate_[{stunden, z.fett}];
+        if (!stunden && !z.fett && !ueber) return nullptr;
+        lxw_format*& f = formate_[{stunden, z.fett, ueber}];
         if (!f) {
             f = workbook_add_format(mappe_);
             // Shown as "0,0" wherever the decimal comma is the custom.
             if (stunden) format_set_num_format(f, "0.0");
             if (z.fett) format_set_bold(f);
+            // Centred across the columns rather than merged: sorting and
+            // copying in the sheet stay possible.
+            if (ueber) format_set_align(f, LXW_ALIGN_CENTER_ACROSS);
         }
         return f;
     }
 
 private:
     lxw_workbook* mappe_;
-    std::map<std::pair<bool, bool>, lxw_format*> formate_;
+    std::map<std::tuple<bool, bool, bool>, lxw_format*> formate_;
 };
 
 double zahl(const Mappenzelle& z) {
@@ -52,7 +64,7 @@ double zahl(const Mappenzelle& z) {
 
 lxw_error zellschreiben(lxw_worksheet* blatt, lxw_row_t r, lxw_col_t c, const Mappenzelle& z, lxw_format* f) {
     switch (z.art) {
-        case Mappenzelle::Art::leer: return LXW_NO_ERROR;
+        case Mappenzelle::Art::leer: return f ? worksheet_write_blank(blatt, r, c, f) : LXW_NO_ERROR;
         case Mappenzelle::Art::text:
             if (z.text.empty()) return f ? worksheet_write_blank(blatt, r, c, f) : LXW_NO_ERROR;
             return worksheet_write_string(blatt, r, c, utf8(z.text).c_str(), f);
@@ -69,21 +81,21 @@ void blattschreiben(lxw_workbook* mappe, Formate& formate, const Mappenblatt& b)
     if (!blatt) throw Dateifehler("Das Tabellenblatt " + utf8(b.name) + " kann nicht angelegt werden");
     for (std::size_t c = 0; c < b.breiten.size(); ++c)
         worksheet_set_column(blatt, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), b.breiten[c], nullptr);
+    // Rows strictly in order: the workbook keeps only the current one.
     lxw_error fehler = LXW_NO_ERROR;
-    for (std::size_t r = 0; r < b.zeilen.size() && !fehler; ++r)
+    std::vector<bool> ueber;
+    for (std::size_t r = 0; r < b.zeilen.size() && !fehler; ++r) {
+        ueber.assign(b.zeilen[r].size(), false);
+        for (const Verbund& v : b.verbunde)
+            for (int c = v.von; v.zeile == static_cast<int>(r) && c <= v.bis && c < static_cast<int>(ueber.size()); ++c)
+                ueber[static_cast<std::size_t>(c)] = true;
         for (std::size_t c = 0; c < b.zeilen[r].size() && !fehler; ++c) {
             const Mappenzelle& z = b.zeilen[r][c];
             const auto zr = static_cast<lxw_row_t>(r);
             const auto zc = static_cast<lxw_col_t>(c);
-            fehler = zellschreiben(blatt, zr, zc, z, formate.format(z));
+            fehler = zellschreiben(blatt, zr, zc, z, formate.format(z, ueber[c]));
             if (!fehler && !z.notiz.empty()) fehler = worksheet_write_comment(blatt, zr, zc, utf8(z.notiz).c_str());
         }
-    for (const Verbund& v : b.verbunde) {
-        if (fehler) break;
-        const Mappenzelle& z = b.zelle(static_cast<std::size_t>(v.zeile), static_cast<std::size_t>(v.von));
-        fehler = worksheet_merge_range(blatt, static_cast<lxw_row_t>(v.zeile), static_cast<lxw_col_t>(v.von),
-                                       static_cast<lxw_row_t>(v.zeile), static_cast<lxw_col_t>(v.bis),
-                                       utf8(z.text).c_str(), formate.format(z));
     }
     if (fehler) throw Dateifehler(std::string("Das Tabellenblatt kann nicht geschrieben werden: ") + lxw_strerror(fehler));
     if (b.festzeilen > 0 || b.festspalten > 0)
@@ -123,7 +135,9 @@ bool xlsxschreiben(const Mappe& m, const std::string& pfad, bool ersetzen) {
     ::close(fd);
     Zwischendatei zwischen{muster};
 
-    lxw_workbook* mappe = workbook_new(zwischen.pfad.c_str());
+    lxw_workbook_options optionen{};
+    optionen.constant_memory = LXW_TRUE;
+    lxw_workbook* mappe = workbook_new_opt(zwischen.pfad.c_str(), &optionen);
     if (!mappe) throw Dateifehler(meldung(pfad, ENOMEM));
     std::string titel = utf8(m.titel);
     lxw_doc_properties eigenschaften{};

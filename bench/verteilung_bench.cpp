@@ -1,6 +1,7 @@
 // Speed of the assignment window, offscreen, on two generated years:
 //   A: 51 classes x 51 grid rows (51 subjects, one teacher slot each)
 //   B: 101 classes x 153 grid rows (51 subjects, three anteile each)
+// The Excel export is measured on B, the school the window handles at most.
 // Reading the three files of a year is measured beside the window's work as
 // the baseline of the same run.
 #include <benchmark/benchmark.h>
@@ -18,6 +19,8 @@
 
 #include "fenster/shell.h"
 #include "app/start.h"
+#include "assignment/excel.h"
+#include "assignment/kern/excel.h"
 #include "assignment/nux_verteilung.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
@@ -152,6 +155,26 @@ void BM_Dateischreiben(benchmark::State& state) {
     for (auto _ : state) nux::neuschreiben(nux::jahrdatei("klassen"), klassen);
 }
 
+// The Excel export of the large school: the five sheets built, written and
+// renamed into place. Each workbook is removed again outside the timing.
+void BM_Excelexport(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    for (auto _ : state) {
+        const std::string pfad = nux::excelexport(verteilfenster->modell());
+        state.PauseTiming();
+        std::filesystem::remove(pfad);
+        state.ResumeTiming();
+    }
+}
+
+// Its part in the core: the content of the sheets alone.
+void BM_Exportmappe(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    for (auto _ : state) benchmark::DoNotOptimize(nux::exportmappe(verteilfenster->modell(), {kJahrB, "", true}));
+}
+
 }  // namespace
 
 BENCHMARK(BM_SpeicherJahrB)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -161,6 +184,8 @@ BENCHMARK(BM_Lehrerein)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Hervorheben)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Dateischreiben)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Exportmappe)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Excelexport)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -36,17 +36,19 @@ void schule() {
 
 // What an independent reader finds in the workbook: per sheet every cell
 // with a value as [kind, value, number format], formulas with their stored
-// result, the comments, the frozen corner, the filter and the merged cells.
+// result, the comments, the frozen corner, the filter and the cells of a
+// heading centred across columns.
 const char* const kLeser = R"(
 import json, sys, openpyxl
 formeln = openpyxl.load_workbook(sys.argv[1])
 werte = openpyxl.load_workbook(sys.argv[1], data_only=True)
 aus = {}
 for blatt in formeln.worksheets:
-    zellen, notizen = {}, {}
+    zellen, notizen, ueber = {}, {}, []
     for zeile in blatt.iter_rows():
         for z in zeile:
             if z.comment: notizen[z.coordinate] = z.comment.text
+            if z.alignment.horizontal == 'centerContinuous': ueber.append(z.coordinate)
             if z.value is None: continue
             if isinstance(z.value, str) and z.value.startswith('='):
                 zellen[z.coordinate] = ['f', z.value[1:], werte[blatt.title][z.coordinate].value]
@@ -55,7 +57,7 @@ for blatt in formeln.worksheets:
             else:
                 zellen[z.coordinate] = ['n', float(z.value), z.number_format]
     aus[blatt.title] = {'zellen': zellen, 'notizen': notizen, 'fest': blatt.freeze_panes,
-                        'filter': blatt.auto_filter.ref, 'verbund': sorted(str(v) for v in blatt.merged_cells.ranges)}
+                        'filter': blatt.auto_filter.ref, 'verbund': ueber}
 print(json.dumps(aus))
 )";
 
@@ -96,7 +98,7 @@ QJsonObject erwartet(const nux::Mappe& m) {
             }
         QJsonArray verbund;
         for (const auto& v : b.verbunde)
-            verbund.append(QString::fromStdString(nux::zellname(v.zeile, v.von) + ":" + nux::zellname(v.zeile, v.bis)));
+            for (int c = v.von; c <= v.bis; ++c) verbund.append(QString::fromStdString(nux::zellname(v.zeile, c)));
         const int letzte = std::max(b.filterzeile, int(b.zeilen.size()) - 1);
         aus[nux::qs(b.name)] = QJsonObject{
             {"zellen", zellen},
