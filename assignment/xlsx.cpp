@@ -98,6 +98,12 @@ void blattschreiben(lxw_workbook* mappe, Formate& formate, const Mappenblatt& b)
         }
     }
     if (fehler) throw Dateifehler(std::string("Das Tabellenblatt kann nicht geschrieben werden: ") + lxw_strerror(fehler));
+    // A4 pages for printing from the spreadsheet program.
+    worksheet_set_paper(blatt, 9);
+    if (b.querformat) worksheet_set_landscape(blatt);
+    else worksheet_fit_to_pages(blatt, 1, 0);
+    if (b.festzeilen > 0) worksheet_repeat_rows(blatt, 0, static_cast<lxw_row_t>(b.festzeilen - 1));
+    if (b.festspalten > 0) worksheet_repeat_columns(blatt, 0, static_cast<lxw_col_t>(b.festspalten - 1));
     if (b.festzeilen > 0 || b.festspalten > 0)
         worksheet_freeze_panes(blatt, static_cast<lxw_row_t>(b.festzeilen), static_cast<lxw_col_t>(b.festspalten));
     if (b.filterzeile >= 0) {

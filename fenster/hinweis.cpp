@@ -71,7 +71,14 @@ private:
 
 QLabel* hinweiszeigen(QWidget* fenster, const char* name, const QString& text, const QString& datei) {
     if (!fenster) return nullptr;
-    auto* h = dynamic_cast<Hinweis*>(fenster->findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly));
+    Hinweis* h = nullptr;
+    // One notice at a time: a newer one of another kind takes the place.
+    for (QLabel* l : fenster->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        auto* anderer = dynamic_cast<Hinweis*>(l);
+        if (!anderer) continue;
+        if (anderer->objectName() == QLatin1String(name)) h = anderer;
+        else anderer->hide();
+    }
     if (!h) h = new Hinweis(fenster, name);
     h->zeigen(text, datei);
     return h;

@@ -43,4 +43,14 @@ xdotool mousemove 930 398 keydown alt click 1 keyup alt; sleep 2   # ALT-click: 
 pdf=$(ls druck/*.pdf | head -n 1)
 pdftoppm -png -r 60 -f 1 -l 1 "$pdf" "$arbeit/seite"
 convert "$arbeit"/seite*.png +dither -colors 16 "PNG8:$wurzel/docs/bilder/druck.png"
+# "Excel-Export" after one unsaved assignment (BirW on D in 1a).
+klick 930 125; klick 85 92; klick 866 50; bild export
+# The workbook as LibreOffice prints it, when LibreOffice is there (it is no
+# part of the tests; libreoffice-calc-nogui is enough).
+if command -v soffice >/dev/null; then
+  mappe=$(ls export/*.xlsx | head -n 1)
+  soffice --headless --convert-to pdf --outdir "$arbeit" "$mappe" >/dev/null 2>&1
+  pdftoppm -png -r 70 -f 1 -l 1 "$arbeit"/*.pdf "$arbeit/mappe"
+  convert "$arbeit"/mappe*.png -trim -bordercolor white -border 12 +dither -colors 16 "PNG8:$wurzel/docs/bilder/mappe.png"
+fi
 ls -la "$wurzel/docs/bilder"

@@ -92,6 +92,7 @@ Mappenblatt verteilungsblatt(const Verteilung& v, const Exportstand& stand) {
     }
     Mappenblatt b = blatt("Verteilung", stand, std::move(kopf), std::move(breiten));
     b.festspalten = 2;
+    b.querformat = true;
     for (int c = 0; c <= v.LastClass; ++c) b.verbunde.push_back({kKopfzeile, 2 + 2 * c, 3 + 2 * c});
     for (int r = 0; r <= v.LastRow; ++r) {
         Zeile z{Z::t(v.zeilen()[static_cast<std::size_t>(r)]), Z::n(v.zeilenslot(r))};

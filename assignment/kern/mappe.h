@@ -37,6 +37,9 @@ struct Mappenblatt {
     int festspalten = 0;                           // columns that stay on screen when scrolling
     int filterzeile = -1;                          // header row of an autofilter over the table below it
     std::vector<Verbund> verbunde;
+    // Printed in landscape; otherwise as wide as one page. The frozen rows
+    // and columns repeat on every printed page.
+    bool querformat = false;
 
     const Mappenzelle& zelle(std::size_t r, std::size_t c) const;
     int spalten() const;
