@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 
 #include "app/befehlszeile.h"
 #include "app/nux_menue.h"
@@ -10,11 +11,16 @@ int main(int argc, char* argv[]) {
     // a display where no window is needed.
     nux::Befehlszeile befehlszeile;
     if (auto ende = befehlszeile.lesen(nux::argumente(argc, argv))) return nux::beenden(*ende);
+    // A relative export file is meant from where nux was called, not from
+    // the program folder that --ordner enters.
+    const QString exportdatei = befehlszeile.gesetzt(QStringLiteral("export"))
+                                    ? QFileInfo(befehlszeile.wert(QStringLiteral("export"))).absoluteFilePath()
+                                    : QString();
     if (befehlszeile.gesetzt(QStringLiteral("ordner")))
         if (auto ende = nux::ordnerbetreten(befehlszeile.wert(QStringLiteral("ordner"))))
             return nux::beenden(*ende);
     if (befehlszeile.gesetzt(QStringLiteral("export")))
-        return nux::exportbefehl(befehlszeile.wert(QStringLiteral("export")), befehlszeile.wert(QStringLiteral("jahr")));
+        return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))
         return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“.\n")});
 
