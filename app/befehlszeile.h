@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+class QWidget;
+
 namespace nux {
 
 // The run ends before the windows: the exit status and the text for the user
@@ -51,6 +53,9 @@ std::optional<Ende> ordnerbetreten(const QString& ordner);
 
 // Writes the text where it belongs and gives the exit status back.
 int beenden(const Ende& ende);
+
+// Ends the event loop once the window has been painted for the first time.
+void nachdemzeichnenbeenden(QWidget* fenster);
 
 // Qt's own texts (standard buttons, context menus, print errors) in German,
 // whatever the desktop's language: the whole program speaks German.

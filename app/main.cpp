@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     nux::deutschladen();
     fenstererzeugen();
+    if (befehlszeile.gesetzt(QStringLiteral("startzeit"))) nux::nachdemzeichnenbeenden(menuform);
     menuform->vorholen();
     return app.exec();
 }
