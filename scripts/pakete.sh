@@ -9,6 +9,8 @@ nux_pakete=(
   xvfb xauth poppler-utils xdg-utils python3-openpyxl
   clang libclang-rt-14-dev
   dpkg-dev file
+  cups printer-driver-cups-pdf
+  lintian desktop-file-utils appstream
 )
 
 nux_fehlende=()
