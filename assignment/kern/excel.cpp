@@ -18,6 +18,16 @@ const std::string kVerfuegbar = "verf\xFC" "gbar";
 
 std::string stunden(std::int64_t zehntel) { return zehntelganz(zehntel, 0); }
 
+// Places joined by commas; a long list ends with how many more there are,
+// so that a line stays readable and within what a cell can hold.
+std::string aufzaehlen(const std::vector<std::string>& orte) {
+    constexpr std::size_t kHoechstens = 20;
+    std::string text;
+    for (std::size_t i = 0; i < orte.size() && i < kHoechstens; ++i) text += (i ? ", " : "") + orte[i];
+    if (orte.size() > kHoechstens) text += " und " + std::to_string(orte.size() - kHoechstens) + " weitere";
+    return text;
+}
+
 // A teacher cell names a teacher unless it reads "--".
 bool besetzt(const Zelle& z) { return !z.frei(); }
 
@@ -219,7 +229,7 @@ Mappenblatt pruefblatt(const Verteilung& v, const Exportstand& stand) {
 
     // Codes in the grid, hidden cells included (saving writes them back),
     // that name no teacher of the teachers file, or only a withdrawn one.
-    std::map<std::string, std::string> fremd;  // sorted by code
+    std::map<std::string, std::vector<std::string>> fremd;  // sorted by code
     std::map<std::string, bool> bekannt;
     for (const Lehrersatz& l : v.lehrer()) {
         const bool weg = !l.name.empty() && l.name[0] == '#';
@@ -232,11 +242,10 @@ Mappenblatt pruefblatt(const Verteilung& v, const Exportstand& stand) {
             const std::string kurz = trimmen(z.lehrer);
             const auto it = bekannt.find(kurz);
             if (it != bekannt.end() && it->second) continue;
-            std::string& wo = fremd[kurz];
-            wo += (wo.empty() ? "" : ", ") + v.Classes[static_cast<std::size_t>(c)].name + " " + fachanteil(v, r);
+            fremd[kurz].push_back(v.Classes[static_cast<std::size_t>(c)].name + " " + fachanteil(v, r));
         }
     for (const auto& [kurz, wo] : fremd)
-        punkt("unbekannte LehrerIn", "\"" + kurz + "\" steht in " + wo + ", " +
+        punkt("unbekannte LehrerIn", "\"" + kurz + "\" steht in " + aufzaehlen(wo) + ", " +
                                          (bekannt.count(kurz) ? std::string("ist aber ausgeschieden (#).")
                                                               : std::string("gibt es aber nicht unter den LehrerInnen.")));
 

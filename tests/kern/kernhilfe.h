@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "storage/dateifehler.h"
+#include "storage/satz.h"
 
 namespace kernhilfe {
 
@@ -42,6 +45,16 @@ inline std::string meldung(const std::function<void()>& tun) {
         return e.what();
     }
     return "kein Fehler";
+}
+
+// A class record from its lessons: slot, subject index, hours, teacher, extra text.
+struct Stunde { int j, s; std::int64_t h; std::string lehrer = {}, zusatz = {}; };
+
+inline nux::Klassensatz klasse(const std::string& name, const std::vector<Stunde>& stunden) {
+    nux::Klassensatz k;
+    k.name = name;
+    for (const auto& st : stunden) std::tie(k.h(st.j, st.s), k.l(st.j, st.s), k.z(st.j, st.s)) = std::tie(st.h, st.lehrer, st.zusatz);
+    return k;
 }
 
 }  // namespace kernhilfe

@@ -14,14 +14,8 @@ using namespace nux;
 
 namespace {
 
-struct Stunde { int j, s; std::int64_t h; std::string lehrer = {}, zusatz = {}; };
-
-Klassensatz klasse(const std::string& name, const std::vector<Stunde>& stunden) {
-    Klassensatz k;
-    k.name = name;
-    for (const auto& st : stunden) std::tie(k.h(st.j, st.s), k.l(st.j, st.s), k.z(st.j, st.s)) = std::tie(st.h, st.lehrer, st.zusatz);
-    return k;
-}
+using kernhilfe::klasse;
+using kernhilfe::Stunde;
 
 // Subjects: 0 D (order 1), 1 M (order 0), 2 E (order 2, slot 3 only in 1b),
 // 3 L not taught, 4 #S withdrawn.
