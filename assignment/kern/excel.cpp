@@ -1,6 +1,7 @@
 #include "assignment/kern/excel.h"
 
 #include <map>
+#include <set>
 
 #include "storage/jahr.h"
 #include "storage/text.h"
@@ -67,14 +68,14 @@ void summenzeile(Mappenblatt& b, int ab, const std::vector<std::int64_t>& summen
     b.zeilen.push_back(std::move(z));
 }
 
-// The names of the teachers with this short name: every record that is not
-// withdrawn, as the teacher sheet prints them.
-std::string lehrername(const std::vector<Lehrersatz>& lehrer, const std::string& kurz) {
-    std::string namen;
+// The names of the teachers by short name: every record that is not
+// withdrawn, as the teacher sheet prints them; several share one entry.
+std::map<std::string, std::string> lehrernamen(const std::vector<Lehrersatz>& lehrer) {
+    std::map<std::string, std::string> namen;
     for (const Lehrersatz& l : lehrer) {
-        if ((!l.name.empty() && l.name[0] == '#') || trimmen(l.kurz) != kurz) continue;
-        if (!namen.empty()) namen += " / ";
-        namen += l.name;
+        if (!l.name.empty() && l.name[0] == '#') continue;
+        std::string& n = namen[trimmen(l.kurz)];
+        n += (n.empty() ? "" : " / ") + l.name;
     }
     return namen;
 }
@@ -128,16 +129,18 @@ Mappenblatt einsatzblatt(const Verteilung& v, const Exportstand& stand) {
                            Z::t("LehrerIn"), Z::t("Name"), Z::t("Zusatztext")},
                           {7, 5, 24, 4, 8, 8, 28, 32});
     b.filterzeile = kKopfzeile;
+    const auto namen = lehrernamen(v.lehrer());
     for (int c = 0; c <= v.LastClass; ++c)
         for (int r = 0; r <= v.LastRow; ++r) {
             const Zelle& zelle = v.zelle(c, r);
             if (!zelle.sichtbar()) continue;
             const std::string kurz = besetzt(zelle) ? trimmen(zelle.lehrer) : zelle.lehrer;
+            const auto name = besetzt(zelle) ? namen.find(kurz) : namen.end();
             const std::string& zusatz = v.ExtraTexts[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
             b.zeilen.push_back({Z::t(v.Classes[static_cast<std::size_t>(c)].name),
                                 Z::t(v.zeilen()[static_cast<std::size_t>(r)]), Z::t(fachname(v, fachindex(v, r))),
                                 Z::n(v.zeilenslot(r)), Z::h(zelle.stunden), Z::t(kurz),
-                                Z::t(besetzt(zelle) ? lehrername(v.lehrer(), kurz) : std::string()),
+                                Z::t(name != namen.end() ? name->second : std::string()),
                                 Z::t(zelle.blau ? zusatz : std::string())});
         }
     return b;
@@ -249,14 +252,14 @@ Mappenblatt pruefblatt(const Verteilung& v, const Exportstand& stand) {
                                          (bekannt.count(kurz) ? std::string("ist aber ausgeschieden (#).")
                                                               : std::string("gibt es aber nicht unter den LehrerInnen.")));
 
+    std::set<std::string> mitUnterricht;
+    for (int c = 0; c <= v.LastClass; ++c)
+        for (int r = 0; r <= v.LastRow; ++r) {
+            const Zelle& z = v.zelle(c, r);
+            if (z.sichtbar() && besetzt(z)) mitUnterricht.insert(trimmen(z.lehrer));
+        }
     for (const Lehrerstand& l : lehrer) {
-        bool unterricht = false;
-        for (int c = 0; c <= v.LastClass && !unterricht; ++c)
-            for (int r = 0; r <= v.LastRow && !unterricht; ++r) {
-                const Zelle& z = v.zelle(c, r);
-                unterricht = z.sichtbar() && besetzt(z) && trimmen(z.lehrer) == l.kurz;
-            }
-        if (!unterricht)
+        if (!mitUnterricht.count(l.kurz))
             punkt("ohne Unterricht", l.kurz + (l.name.empty() ? "" : " (" + l.name + ")") + " hat keinen Unterricht, " +
                                          stunden(l.frei) + " Stunden " + kVerfuegbar + ".");
     }
