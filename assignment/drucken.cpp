@@ -29,8 +29,9 @@ namespace {
 Druckziel ziel = Druckziel::automatisch;
 int fehlerdokument = 0;
 
-void hinweiszeigen(QWidget* fenster, const QStringList& zeilen) {
-    if (!zeilen.isEmpty()) nux::hinweiszeigen(fenster, kDruckhinweis, zeilen.join(QLatin1Char('\n')));
+// With the PDF files the notice offers to open the file, or the folder of several.
+void hinweiszeigen(QWidget* fenster, const QStringList& zeilen, const QString& ziel) {
+    if (!zeilen.isEmpty()) nux::hinweiszeigen(fenster, kDruckhinweis, zeilen.join(QLatin1Char('\n')), ziel);
 }
 
 QString heute() { return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")); }
@@ -53,8 +54,10 @@ public:
     ~Druckauftrag() {
         QApplication::restoreOverrideCursor();
         QStringList zeilen = hinweise_;
+        QString ziel;
         if (!dateien_.isEmpty()) {
             const QString ordner = QDir(QString::fromLatin1(kDruckordner)).absolutePath();
+            ziel = dateien_.size() == 1 ? ordner + QLatin1Char('/') + dateien_.front() : ordner;
             if (dateien_.size() == 1)
                 zeilen.prepend(QStringLiteral("Kein Drucker vorhanden: die Druckseite steht als PDF in %1/%2")
                                    .arg(ordner, dateien_.front()));
@@ -64,7 +67,7 @@ public:
                                    .arg(dateien_.size())
                                    .arg(ordner, dateien_.front(), dateien_.back()));
         }
-        hinweiszeigen(fenster_, zeilen);
+        hinweiszeigen(fenster_, zeilen, ziel);
     }
     Druckauftrag(const Druckauftrag&) = delete;
     Druckauftrag& operator=(const Druckauftrag&) = delete;

@@ -29,7 +29,8 @@ public:
         QObject::connect(this, &QLabel::linkActivated, this, [this](const QString& ziel) {
             verlinkt_ = true;
             const QFileInfo info(datei_);
-            const QString pfad = ziel == QLatin1String("ordner") ? info.absolutePath() : info.absoluteFilePath();
+            const QString pfad =
+                ziel == QLatin1String("ordner") && !info.isDir() ? info.absolutePath() : info.absoluteFilePath();
             if (!oeffner(pfad)) fehlerzeigen(QStringLiteral("%1 lässt sich nicht öffnen: der Desktop hat kein Programm dafür.").arg(pfad));
         });
     }
@@ -40,8 +41,10 @@ public:
             setText(text);
         } else {
             setTextFormat(Qt::RichText);
-            setText(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
-                    QStringLiteral("<br><a href=\"datei\">Datei öffnen</a> &nbsp; <a href=\"ordner\">Ordner öffnen</a>"));
+            const QString ordner = QStringLiteral("<a href=\"ordner\">Ordner öffnen</a>");
+            setText(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) + QStringLiteral("<br>") +
+                    (QFileInfo(datei).isDir() ? ordner
+                                              : QStringLiteral("<a href=\"datei\">Datei öffnen</a> &nbsp; ") + ordner));
         }
         QWidget* fenster = parentWidget();
         const int breite = std::max(200, fenster->width() - 16);

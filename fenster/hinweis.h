@@ -10,7 +10,7 @@ namespace nux {
 
 // Shows the text in the window's notice of that objectName (made on first
 // use). With a file, the notice carries the links "Datei öffnen" and "Ordner
-// öffnen".
+// öffnen"; with a folder (several files went there) only "Ordner öffnen".
 QLabel* hinweiszeigen(QWidget* fenster, const char* name, const QString& text, const QString& datei = {});
 
 // What the links open; tests replace it so that no program starts.

@@ -4,6 +4,7 @@
 
 #include "assignment/drucken.h"
 #include "assignment/kern/drucklayout.h"
+#include "fenster/hinweis.h"
 #include "storage/jahr.h"
 #include "storage/text.h"
 #include "testhilfe.h"
@@ -104,6 +105,33 @@ private slots:
         QCOMPARE(pdfs().size(), folge.size());
         for (int i = 0; i < folge.size(); ++i)
             QVERIFY2(pdfs()[i].endsWith("_" + folge[i] + ".pdf"), qPrintable(pdfs()[i]));
+    }
+
+    void hinweisOeffnetDateiOderOrdner() {
+        static QStringList geoeffnet;
+        nux::oeffnersetzen([](const QString& pfad) { geoeffnet << pfad; return true; });
+        const struct { int klassen; bool blatt; QStringList links; } faelle[] = {
+            {1, true, {"datei", "ordner"}},  // one PDF: the file and its folder
+            {12, false, {"ordner"}},         // four pages: their folder
+        };
+        for (const auto& f : faelle) {
+            testhilfe::Programm p;
+            geoeffnet.clear();
+            if (f.blatt) nux::drucken(fenster, schule(f.klassen, 1, {"MarH"}), 1);
+            else nux::gesamtdruck(fenster, schule(f.klassen, 40));
+            auto* h = fenster->findChild<QLabel*>(nux::kDruckhinweis);
+            QStringList links;
+            for (const auto& m : QRegularExpression(R"re(<a href="(\w+)">)re").globalMatch(h->text())) {
+                links << m.captured(1);
+                emit h->linkActivated(m.captured(1));
+            }
+            QCOMPARE(links, f.links);
+            const QString ordner = QDir("druck").absolutePath();
+            const QStringList erwartet = f.blatt ? QStringList{ordner + "/" + pdfs()[0], ordner} : QStringList{ordner};
+            QCOMPARE(geoeffnet, erwartet);
+            QVERIFY(h->isVisible());  // a link opens, the notice stays
+        }
+        nux::oeffnersetzen(nullptr);
     }
 
     void zuLangesBlattWirdGemeldet() {
