@@ -130,6 +130,16 @@ struct Zwischendatei {
 }  // namespace
 
 bool xlsxschreiben(const Mappe& m, const std::string& pfad, bool ersetzen) {
+    // What is no ordinary file, or is write-protected, stays as it is, as
+    // with every file nux rewrites; before any work is done.
+    if (ersetzen) {
+        if (ordnerda(pfad)) throw Dateifehler("Die Exportdatei " + pfad + " kann nicht geschrieben werden: das ist ein Ordner.");
+        try {
+            detail::zielpruefen(pfad);
+        } catch (const Dateifehler& e) {
+            throw Dateifehler("Die Exportdatei " + pfad + " kann nicht geschrieben werden: " + e.what());
+        }
+    }
     const std::string ordner = detail::ordnervon(pfad);
     std::string muster = ordner + "." + detail::namevon(pfad) + ".XXXXXX";
     const int fd = ::mkstemp(muster.data());

@@ -212,7 +212,7 @@ private slots:
             const char *jahr, *pfad, *weg;
             QString meldung;
         } faelle[] = {
-            {"", "ziel", "", "Die Exportdatei ziel kann nicht geschrieben werden: "},
+            {"", "ziel", "", "Die Exportdatei ziel kann nicht geschrieben werden: das ist ein Ordner."},
             {"", "datei/x.xlsx", "", "Die Exportdatei datei/x.xlsx kann nicht geschrieben werden: "},
             {"1999 1", "x.xlsx", "", "Das Jahr \"1999 1\" gibt es in diesem Programmordner nicht."},
             {"../nux", "x.xlsx", "", "Das Jahr \"../nux\" gibt es in diesem Programmordner nicht."},
