@@ -51,6 +51,7 @@
 #include "assignment/drucken.h"
 #include "assignment/nux_verteilung.h"
 #include "editors/kern/faecher.h"
+#include "editors/kern/klassen.h"
 #include "editors/kern/lehrer.h"
 #include "fenster/shell.h"
 #include "storage/datei.h"
@@ -233,6 +234,7 @@ void gitterbedienen(QScrollArea* s) {
 }
 
 bool gespeichert = false;  // the last gesture was "speichern" of the assignment
+int verteilspeicherungen = 0;
 
 void klicken(QWidget* w) {
     const auto m = ja(85) ? Qt::KeyboardModifiers() : tasten();
@@ -395,6 +397,7 @@ void listevergleichen(QWidget* fenster, const Liste& soll, const char* was) {
 void verteilungpruefen() {
     const auto& v = verteilfenster->modell();
     if (v.klassenzahl() <= 0) return;
+    verteilspeicherungen += gespeichert;
     if (gespeichert && nux::dateida(nux::jahrdatei("klassen")) &&
         nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen")) != v.speicherdaten())
         scheitern("Nach \"speichern\" hält klassen nicht das Modell");
@@ -500,6 +503,18 @@ void pruefen() {
             nux::listenzeile::einsortieren(soll, z);
         }
         listevergleichen(f, soll, "der LehrerInnen");
+    }
+    if (f == static_cast<nux::Fenster*>(klassenfenster)) {
+        const std::string pfad = nux::jahrdatei("klassen");
+        QStringList datei, liste;
+        if (nux::dateida(pfad))
+            for (const auto& k : nux::laden<nux::Klassensatz>(pfad)) datei << nux::qs(k.name);
+        auto* l = f->findChild<QListWidget*>("ListBox1");
+        for (int i = 0; i < l->count(); ++i) liste << nux::qs(nux::zeilenname(nux::cp(l->item(i)->text())));
+        datei.sort();
+        liste.sort();
+        if (datei != liste)
+            scheitern("Die Klassenliste ist nicht, was klassen hält: " + liste.join(",") + " / " + datei.join(","));
     }
     if (f == static_cast<nux::Fenster*>(verteilfenster)) verteilungpruefen();
 }
@@ -616,6 +631,7 @@ int main(int argc, char** argv) {
 
     const auto anfang = std::chrono::steady_clock::now();
     long langsamster = 0, langsamsterSchritt = 0;
+    int drucke = 0;
     for (schritt = 1; schritt <= schritte; ++schritt) {
         schrittbeginn = jetzt();
         schritttun();
@@ -624,6 +640,7 @@ int main(int argc, char** argv) {
         const long dauer = static_cast<long>(jetzt() - schrittbeginn);
         if (dauer > langsamster) langsamster = dauer, langsamsterSchritt = schritt;
         if (schritt % 1000 == 0) {
+            drucke += static_cast<int>(QDir(nux::kDruckordner).entryList(QDir::Files).size());
             QDir(nux::kDruckordner).removeRecursively();  // the printouts of a long run fill the disk
             std::printf("  %ld Schritte\n", schritt);
             std::fflush(stdout);
@@ -636,6 +653,20 @@ int main(int argc, char** argv) {
     std::printf("Zufallslauf bestanden: Seed %llu, %ld Schritte in %.1f s, längster Schritt %ld ms (Schritt %ld), "
                 "%d Meldungen des Programms, Abstürze 0, Invariantenbrüche 0\n",
                 static_cast<unsigned long long>(seed), schritte, sekunden, langsamster, langsamsterSchritt, meldungen);
+    drucke += static_cast<int>(QDir(nux::kDruckordner).entryList(QDir::Files).size());
+    // What the walk reached, to see that it went beyond the first window.
+    int jahre = 0, saetze[3] = {0, 0, 0};
+    for (const QString& o : QDir().entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        ++jahre;
+        const char* namen[3] = {"/faecher", "/lehrer", "/klassen"};
+        const std::size_t groessen[3] = {nux::Fachsatz::groesse, nux::Lehrersatz::groesse, nux::Klassensatz::groesse};
+        for (int i = 0; i < 3; ++i) {
+            const std::string d = o.toStdString() + namen[i];
+            if (nux::dateida(d)) saetze[i] += static_cast<int>(nux::dateilesen(d).size() / groessen[i]);
+        }
+    }
+    std::printf("Erreicht: %d Ordner, %d Fach-, %d LehrerInnen-, %d Klassensätze, %d Speicherungen der Verteilung, "
+                "%d Druckdateien\n", jahre, saetze[0], saetze[1], saetze[2], verteilspeicherungen, drucke);
     fensterfreigeben();
     return 0;
 }
