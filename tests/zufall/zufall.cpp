@@ -53,6 +53,7 @@
 #include "editors/kern/faecher.h"
 #include "editors/kern/klassen.h"
 #include "editors/kern/lehrer.h"
+#include "fenster/hinweis.h"
 #include "fenster/shell.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
@@ -594,6 +595,7 @@ int main(int argc, char** argv) {
     nux::druckzielsetzen(nux::Druckziel::pdf);
     nux::fehlerboxen(true);
     Tmenuform::seiteoeffnen = [](const QString&) {};
+    nux::oeffnersetzen([](const QString&) { return true; });
 
     // Modal boxes (messages, questions) are answered with one of their buttons.
     QTimer antworten;
@@ -641,7 +643,8 @@ int main(int argc, char** argv) {
         if (dauer > langsamster) langsamster = dauer, langsamsterSchritt = schritt;
         if (schritt % 1000 == 0) {
             drucke += static_cast<int>(QDir(nux::kDruckordner).entryList(QDir::Files).size());
-            QDir(nux::kDruckordner).removeRecursively();  // the printouts of a long run fill the disk
+            QDir(nux::kDruckordner).removeRecursively();
+            QDir(QStringLiteral("export")).removeRecursively();  // the printouts of a long run fill the disk
             std::printf("  %ld Schritte\n", schritt);
             std::fflush(stdout);
         }
