@@ -11,13 +11,14 @@
 #include "assignment/kern/drucklayout.h"
 #include "assignment/nux_verteilung.h"
 #include "storage/jahr.h"
+#include "ablaufhilfe.h"
 #include "testhilfe.h"
 
 namespace {
 
 QString ausgabe() { return qEnvironmentVariable("NUX_CUPS_AUSGABE"); }
 
-QStringList pdfs() { return QDir(ausgabe()).entryList({"*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed); }
+QStringList pdfs() { return QDir(ausgabe()).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
 
 QString programm(const QString& name, const QStringList& argumente) {
     QProcess p;
@@ -55,12 +56,6 @@ std::optional<Kasten> kasten(const QString& html, const QString& text) {
 
 class CupsDruck : public QObject {
     Q_OBJECT
-
-    QListWidget* liste() { return verteilfenster->findChild<QListWidget*>("ListBox1"); }
-    void waehlen(int p, Qt::KeyboardModifiers tasten) {
-        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, tasten, liste()->visualItemRect(liste()->item(p)).center());
-        QCoreApplication::processEvents();
-    }
 
     // Checks a document the queue wrote: one page, its orientation, and the
     // words where the layout puts them on the printable area of the queue.
@@ -126,9 +121,10 @@ private slots:
         verteilfenster->vorholen();
         testhilfe::warten();
 
-        waehlen(1, Qt::AltModifier);  // the sheet of AnnA
+        auto* liste = ablauf::teil<QListWidget>(verteilfenster, "ListBox1");
+        ablauf::zeileklicken(liste, 1, Qt::AltModifier);  // the sheet of AnnA
         QVERIFY(fertig(1));
-        waehlen(1, Qt::ControlModifier);  // the whole school
+        ablauf::zeileklicken(liste, 1, Qt::ControlModifier);  // the whole school
         QVERIFY(fertig(2));
         QVERIFY2(nux::fehlerliste().isEmpty(), qPrintable(nux::fehlerliste().join("; ")));
         QVERIFY2(!QDir(nux::kDruckordner).exists(), "auf PDF ausgewichen statt zu drucken");
