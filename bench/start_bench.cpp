@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -27,7 +29,11 @@ void BM_StartBisZumMenue(benchmark::State& state) {
     for (auto& t : teile) argv.push_back(t.data());
     argv.push_back(nullptr);
     double cpu = 0;
+    // On a machine busy with other work the mean measures the queue for the
+    // processor; the fastest start shows what nux itself needs.
+    double schnellste = 1e9;
     for (auto _ : state) {
+        const auto beginn = std::chrono::steady_clock::now();
         pid_t pid = 0;
         if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
             state.SkipWithError("nux startet nicht");
@@ -40,10 +46,13 @@ void BM_StartBisZumMenue(benchmark::State& state) {
             state.SkipWithError("nux endete mit einem Fehler");
             return;
         }
+        schnellste = std::min(
+            schnellste, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - beginn).count());
         cpu += double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1e3 +
                double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e3;
     }
     state.counters["cpu_ms"] = benchmark::Counter(cpu / double(state.iterations()));
+    state.counters["schnellste_ms"] = benchmark::Counter(schnellste);
 }
 BENCHMARK(BM_StartBisZumMenue)->Iterations(20)->UseRealTime()->Unit(benchmark::kMillisecond);
 
