@@ -6,6 +6,7 @@
 # file of this run's own name is put for the time of the test).
 # Exit status 77: no server could be started, the test is skipped.
 # Usage: cups-test.sh <test program> [arguments]
+# NUX_CUPS_BEHALTEN=1 keeps the folder with the server's logs and the PDFs.
 set -uo pipefail
 
 ueberspringen() {
@@ -28,7 +29,7 @@ aufraeumen() {
     wait "$server" 2>/dev/null
   fi
   rm -f "$pdfconf"
-  rm -rf "$ordner"
+  [ -n "${NUX_CUPS_BEHALTEN:-}" ] || rm -rf "$ordner"
 }
 trap aufraeumen EXIT
 chmod 755 "$ordner"
@@ -37,6 +38,16 @@ mkdir "$ordner/spool" "$ordner/tmp" "$ordner/aus" "$ordner/log"
 chown root:lp "$ordner/spool" "$ordner/tmp"
 chmod 0710 "$ordner/spool"
 chmod 1770 "$ordner/tmp"
+
+# Debian's AppArmor profiles for cupsd and the cups-pdf backend attach by
+# path and allow only the system's own folders and configuration file; the
+# test's server runs copies of both, so that it may use folders of its own.
+mkdir -p "$ordner/bin/backend"
+cp /usr/sbin/cupsd "$ordner/cupsd"
+cp -p /usr/lib/cups/backend/cups-pdf "$ordner/bin/backend/"
+for d in filter cgi-bin daemon driver monitor notifier; do
+  if [ -e "/usr/lib/cups/$d" ]; then ln -s "/usr/lib/cups/$d" "$ordner/bin/$d"; fi
+done
 
 cat >"$ordner/cups-files.conf" <<EOT
 ServerRoot $ordner
@@ -47,7 +58,7 @@ StateDir $ordner/state
 ErrorLog $ordner/log/error_log
 AccessLog $ordner/log/access_log
 PageLog $ordner/log/page_log
-ServerBin /usr/lib/cups
+ServerBin $ordner/bin
 DataDir /usr/share/cups
 User lp
 Group lp
@@ -75,7 +86,7 @@ UserPrefix
 Grp root
 EOT
 
-/usr/sbin/cupsd -f -c "$ordner/cupsd.conf" -s "$ordner/cups-files.conf" &
+"$ordner/cupsd" -f -c "$ordner/cupsd.conf" -s "$ordner/cups-files.conf" &
 server=$!
 export CUPS_SERVER=$ordner/cups.sock
 # The client must ask this server alone, whatever the machine has set up.
