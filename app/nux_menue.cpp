@@ -1,6 +1,7 @@
 #include "app/nux_menue.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -183,7 +184,17 @@ void Tmenuform::jahrladen() {
 
 void Tmenuform::jahrzeigen(const std::string& ordner) { Label1->setText(nux::qs(nux::jahranzeige(ordner))); }
 
+// Another window in front, or the end, drops what the assignment window has
+// not saved; "Abbrechen" leads back to it unchanged. Its own button asks
+// in its activation, which reloads.
+bool Tmenuform::verteilungfreigeben() {
+    if (!verteilfenster || verteilfenster->freigeben()) return true;
+    verteilfenster->zurueckholen();
+    return false;
+}
+
 void Tmenuform::zeigen(nux::Fenster* f, bool widmung) {
+    if (f != verteilfenster && !verteilungfreigeben()) return;
     if (widmung) {
         if (!Timer1->isActive()) Timer1->start();
     } else {
@@ -193,9 +204,18 @@ void Tmenuform::zeigen(nux::Fenster* f, bool widmung) {
 }
 
 void Tmenuform::Button6Click() {
+    if (!verteilungfreigeben()) return;
     Timer1->stop();
     close();
     QApplication::quit();
+}
+
+void Tmenuform::closeEvent(QCloseEvent* e) {
+    if (!verteilungfreigeben()) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
 }
 
 void Tmenuform::Timer1Timer() {

@@ -33,6 +33,7 @@ protected:
     void FormActivate() override;
     QPoint platz() const override { return QPoint(0, 0); }
     void mousePressEvent(QMouseEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
@@ -43,6 +44,7 @@ private:
     void starten();
     void jahrladen();
     void zeigen(nux::Fenster* f, bool widmung);
+    bool verteilungfreigeben();
     void Button6Click();
     void Timer1Timer();
     void Timer2Timer();

@@ -1,5 +1,7 @@
 #include "assignment/nux_verteilung.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QShortcut>
@@ -10,6 +12,8 @@
 
 #include "assignment/drucken.h"
 #include "assignment/excel.h"
+#include "assignment/rueckgaengig.h"
+#include "fenster/frage.h"
 #include "fenster/hinweis.h"
 #include "storage/text.h"
 
@@ -84,6 +88,7 @@ Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) 
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(745, 3, 75, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button1Click(); }); });
+    Button1->setToolTip(QStringLiteral("Rückgängig: Strg+Z, Wiederholen: Strg+Y"));
 
     // In the row of "Hilfe" and "speichern", in the gap before the caption
     // of the availability list.
@@ -180,6 +185,24 @@ Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) 
     ListBox3->setTextElideMode(Qt::ElideNone);
 
     gitter_->setzen(nullptr);
+
+    // Undo and redo wherever the focus is in this window; with nothing left
+    // to take back or do again the keys beep.
+    verlauf_ = new QUndoStack(this);
+    auto* zurueck = new QAction(this);
+    zurueck->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    auto* wieder = new QAction(this);
+    wieder->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (auto* a : {zurueck, wieder}) a->setShortcutContext(Qt::WindowShortcut);
+    addActions({zurueck, wieder});
+    connect(zurueck, &QAction::triggered, this, [this] {
+        nux::sicher([this] { verlauf_->canUndo() ? verlauf_->undo() : nux::piepsen(); });
+    });
+    connect(wieder, &QAction::triggered, this, [this] {
+        nux::sicher([this] { verlauf_->canRedo() ? verlauf_->redo() : nux::piepsen(); });
+    });
+    // An end that no window asked about (the session closing) still offers to save.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { freigeben(false); });
 }
 
 bool Tverteilfenster::event(QEvent* e) {
@@ -195,6 +218,9 @@ bool Tverteilfenster::event(QEvent* e) {
 
 void Tverteilfenster::FormActivate() {
     uebergabe_.invalidate();
+    if (behalten_) return;
+    // Every activation reloads; unsaved assignments only go when the user says so.
+    if (!freigeben()) return;
     if (!nux::jahrvorhanden()) {
         uebergabe_.start();
         return;
@@ -208,6 +234,7 @@ void Tverteilfenster::FormActivate() {
     // Whatever was not saved is gone; an activation that stops early leaves
     // nothing that "speichern" could write.
     modell_.leeren();
+    verlauf_->clear();
     gitter_->setzen(nullptr);
 
     const auto fehlt = nux::Verteilung::fehlendedateien();
@@ -294,10 +321,42 @@ void Tverteilfenster::listeabgleichen() {
 }
 
 void Tverteilfenster::lehrerein(int c, int r) {
-    if (!modell_.lehrerein(c, r, auswahl())) return;
+    auto a = modell_.lehrerein(c, r, auswahl());
+    if (!a) return;
     gitter_->zelleneu(c, r);
     zeigerpos();
     listeabgleichen();
+    verlauf_->push(new Zuordnungsschritt(std::move(*a), [this](const nux::Aenderung& s, bool v) { schrittzeigen(s, v); }));
+}
+
+void Tverteilfenster::schrittzeigen(const nux::Aenderung& a, bool vorwaerts) {
+    if (vorwaerts)
+        modell_.wiederholen(a);
+    else
+        modell_.zuruecknehmen(a);
+    gitter_->zelleneu(a.c, a.r);
+    zeigerpos();
+    listeabgleichen();
+}
+
+bool Tverteilfenster::freigeben(bool abbrechbar) {
+    while (ungespeichert()) {
+        switch (nux::fragen(QStringLiteral("Die Zuordnungen sind noch nicht gespeichert. Jetzt speichern?"), abbrechbar)) {
+            case nux::Antwort::abbrechen: return false;
+            case nux::Antwort::nein: verlauf_->clear(); return true;
+            case nux::Antwort::ja:
+                nux::sicher([this] { Button1Click(); });
+                // The failure was shown; the assignments stay where they can still be saved.
+                if (ungespeichert() && abbrechbar) return false;
+        }
+    }
+    return true;
+}
+
+void Tverteilfenster::zurueckholen() {
+    behalten_ = true;
+    vorholen();
+    behalten_ = false;
 }
 
 void Tverteilfenster::zusatzzeigen(int c, int r) {
@@ -326,7 +385,10 @@ void Tverteilfenster::ListBox1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers t
     }
 }
 
-void Tverteilfenster::Button1Click() { modell_.speichern(); }
+void Tverteilfenster::Button1Click() {
+    modell_.speichern();
+    verlauf_->setClean();
+}
 
 void Tverteilfenster::Button3Click() {
     // Without a loaded year there is nothing to export.

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QUndoStack>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,17 @@ public:
 
     Gitter* gitter() const { return gitter_; }
     const nux::Verteilung& modell() const { return modell_; }
+    // The gestures since the last load; its clean state is the last load or save.
+    QUndoStack* verlauf() const { return verlauf_; }
+
+    // Whether the grid holds assignments that the file does not.
+    bool ungespeichert() const { return !verlauf_->isClean(); }
+    // Before unsaved assignments are dropped: asks whether to save them.
+    // Returns whether the caller may go on; "Abbrechen" (offered only when
+    // abbrechbar) and a failed save keep them.
+    bool freigeben(bool abbrechbar = true);
+    // Brings the window back to the front as it is, without reloading.
+    void zurueckholen();
 
     // Handlers.
     void Button1Click();
@@ -70,9 +82,12 @@ private:
     void auswahlweg();
     void listeabgleichen();
     void hinweis(const QString& text);
+    void schrittzeigen(const nux::Aenderung& a, bool vorwaerts);
 
     Gitter* gitter_;
     nux::Verteilung modell_;
     std::vector<std::string> gezeigt_;  // the lines ListBox1 shows
     QElapsedTimer uebergabe_;           // since this window handed the front to another
+    QUndoStack* verlauf_;
+    bool behalten_ = false;             // the coming activation keeps the grid as it is
 };

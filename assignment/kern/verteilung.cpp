@@ -234,6 +234,9 @@ bool Verteilung::gespeichert() const {
 
 void Verteilung::freisetzen(int p, std::int64_t wert) {
     std::string& zeile = verfuegbar_[static_cast<std::size_t>(p)];
+    if (protokoll_ && std::none_of(protokoll_->zeilen.begin(), protokoll_->zeilen.end(),
+                                   [p](const Aenderung::Zeile& z) { return z.p == p; }))
+        protokoll_->zeilen.push_back({p, zeile, {}, frei_[static_cast<std::size_t>(p)], 0});
     frei_[static_cast<std::size_t>(p)] = wert;
     // Positions 11 to 200 hold the available hours; a value that needs more
     // than five characters takes the blanks after it instead of losing its sign.
@@ -262,24 +265,62 @@ void Verteilung::austragen(int c, int r) {
     z.gruen = false;
 }
 
-bool Verteilung::lehrerein(int c, int r, int p) {
-    if (c < 0 || c > LastClass || r < 0 || r > LastRow) return false;
-    if (!zelle(c, r).sichtbar()) return false;
+std::optional<Aenderung> Verteilung::lehrerein(int c, int r, int p) {
+    if (c < 0 || c > LastClass || r < 0 || r > LastRow) return std::nullopt;
+    if (!zelle(c, r).sichtbar()) return std::nullopt;
     // Only the delete line and the teacher lines act; the blank line and the
     // sum line (reachable by keyboard) would enter a blank or "Summ".
     if (p != 0 && !lehrerzeile(p)) p = -1;
     const std::string alt = zelle(c, r).lehrer;
-    if (alt != kFrei && p >= 0) {
-        austragen(c, r);
-        if (p > 0 && schluessel(verfuegbar_[static_cast<std::size_t>(p)]) != trimmen(alt)) eintragen(c, r, p);
-        return true;
+    const bool austragenzuerst = alt != kFrei && p >= 0;
+    if (!austragenzuerst && !(alt == kFrei && p > 0)) return std::nullopt;
+
+    Aenderung a;
+    a.c = c;
+    a.r = r;
+    a.lehrervorher = alt;
+    a.gruenvorher = zelle(c, r).gruen;
+    a.zugeordnetvorher = AssignedHours;
+    {
+        protokoll_ = &a;
+        struct Ende {
+            Aenderung*& p;
+            ~Ende() { p = nullptr; }
+        } ende{protokoll_};
+        if (austragenzuerst) {
+            austragen(c, r);
+            if (p > 0 && schluessel(verfuegbar_[static_cast<std::size_t>(p)]) != trimmen(alt)) eintragen(c, r, p);
+        } else {
+            eintragen(c, r, p);
+        }
     }
-    if (alt == kFrei && p > 0) {
-        eintragen(c, r, p);
-        return true;
+    a.lehrernachher = zelle(c, r).lehrer;
+    a.gruennachher = zelle(c, r).gruen;
+    a.zugeordnetnachher = AssignedHours;
+    for (Aenderung::Zeile& z : a.zeilen) {
+        z.nachher = verfuegbar_[static_cast<std::size_t>(z.p)];
+        z.freinachher = frei_[static_cast<std::size_t>(z.p)];
     }
-    return false;
+    return a;
 }
+
+void Verteilung::setzen(const Aenderung& a, bool nachher) {
+    // A change from another load would write outside this one's lines.
+    if (a.c < 0 || a.c > LastClass || a.r < 0 || a.r > LastRow) return;
+    for (const Aenderung::Zeile& z : a.zeilen)
+        if (z.p < 0 || z.p >= static_cast<int>(verfuegbar_.size())) return;
+    Zelle& zelle = zellen_[index(a.c, a.r)];
+    zelle.lehrer = nachher ? a.lehrernachher : a.lehrervorher;
+    zelle.gruen = nachher ? a.gruennachher : a.gruenvorher;
+    AssignedHours = nachher ? a.zugeordnetnachher : a.zugeordnetvorher;
+    for (const Aenderung::Zeile& z : a.zeilen) {
+        verfuegbar_[static_cast<std::size_t>(z.p)] = nachher ? z.nachher : z.vorher;
+        frei_[static_cast<std::size_t>(z.p)] = nachher ? z.freinachher : z.freivorher;
+    }
+}
+
+void Verteilung::zuruecknehmen(const Aenderung& a) { setzen(a, false); }
+void Verteilung::wiederholen(const Aenderung& a) { setzen(a, true); }
 
 void Verteilung::hervorheben(int p) {
     if (p < 0 || p >= static_cast<int>(verfuegbar_.size())) return;

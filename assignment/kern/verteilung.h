@@ -47,6 +47,22 @@ struct Zelle {
 
     bool sichtbar() const { return !stundentext.empty(); }  // teacher cell shown
     bool frei() const { return lehrer == "--"; }
+    bool operator==(const Zelle&) const = default;
+};
+
+// What one gesture on a teacher cell changed, before and after: enough to
+// take it back and to do it again without counting anything anew.
+struct Aenderung {
+    struct Zeile {
+        int p = -1;                    // position in the availability list
+        std::string vorher, nachher;   // the whole line
+        std::int64_t freivorher = 0, freinachher = 0;
+    };
+    int c = -1, r = -1;
+    std::string lehrervorher, lehrernachher;
+    bool gruenvorher = false, gruennachher = false;
+    std::vector<Zeile> zeilen;
+    std::int64_t zugeordnetvorher = 0, zugeordnetnachher = 0;
 };
 
 // What a press on the availability list asks for.
@@ -95,12 +111,19 @@ public:
     bool lehrerzeile(int p) const { return p >= 1 && p <= static_cast<int>(verfuegbar_.size()) - 3; }
 
     // Editing. p is the selected position of the availability list, -1 for
-    // none. lehrerein returns whether anything changed.
-    bool lehrerein(int c, int r, int p);
+    // none. lehrerein returns what it changed, nothing when nothing changed.
+    std::optional<Aenderung> lehrerein(int c, int r, int p);
     void eintragen(int c, int r, int p);
     void austragen(int c, int r);
     void hervorheben(int p);
     Listenaktion listenaktion(int p, bool alt, bool strg) const;
+
+    // A change returned by lehrerein, taken back or done again. Only valid on
+    // the state it was made on (or taken back to), in the order of a history.
+    void zuruecknehmen(const Aenderung& a);
+    void wiederholen(const Aenderung& a);
+
+    bool operator==(const Verteilung&) const = default;
 
     // The class records with their teacher codes rebuilt from the grid; and
     // writing them into "klassen" (nothing when no class is loaded).
@@ -125,6 +148,7 @@ private:
     }
     void freisetzen(int p, std::int64_t wert);
     void merken();
+    void setzen(const Aenderung& a, bool nachher);
 
     std::vector<std::string> zeilen_;
     std::vector<std::string> zeilenrechts_;
@@ -137,6 +161,7 @@ private:
     std::vector<Lehrersatz> lehrer_;
     std::vector<std::string> gespeichert_;  // teacher cell texts as in the file
     std::vector<std::int64_t> zugeordnet_;  // [c], hours with a teacher as loaded
+    Aenderung* protokoll_ = nullptr;       // the gesture in progress records its lines here
 };
 
 }  // namespace nux

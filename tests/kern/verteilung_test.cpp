@@ -114,7 +114,7 @@ TEST(Verteilung, EintragenAustragenErsetzen) {
         SCOPED_TRACE(f.name);
         Verteilung v = geladen();
         const int r = zeile(v, f.s, f.j);
-        EXPECT_EQ(v.lehrerein(f.c, r, f.p), f.geaendert);
+        EXPECT_EQ(v.lehrerein(f.c, r, f.p).has_value(), f.geaendert);
         EXPECT_EQ(v.zelle(f.c, r).lehrer, f.danach);
         EXPECT_EQ(v.zelle(f.c, r).gruen, f.geaendert && std::string(f.danach) != "--");
         EXPECT_EQ(std::make_tuple(v.AssignedHours, v.verfuegbarestunden(kAnnA), v.verfuegbarestunden(kBeB),

@@ -1,0 +1,23 @@
+#pragma once
+// One gesture on a teacher cell in the assignment window's history: the
+// model did the counting once; taking it back or doing it again only puts
+// the recorded values in place.
+#include <QUndoCommand>
+#include <functional>
+
+#include "assignment/kern/verteilung.h"
+
+class Zuordnungsschritt : public QUndoCommand {
+public:
+    // zeigen applies the change to the model and redraws (true: forwards).
+    // The gesture has already happened: the first redo, from the push, does nothing.
+    Zuordnungsschritt(nux::Aenderung a, std::function<void(const nux::Aenderung&, bool)> zeigen);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    nux::Aenderung a_;
+    std::function<void(const nux::Aenderung&, bool)> zeigen_;
+    bool getan_ = true;
+};
