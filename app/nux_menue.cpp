@@ -185,12 +185,12 @@ void Tmenuform::jahrladen() {
 void Tmenuform::jahrzeigen(const std::string& ordner) { Label1->setText(nux::qs(nux::jahranzeige(ordner))); }
 
 // Another window in front, or the end, drops what the assignment window has
-// not saved; "Abbrechen" leads back to it unchanged. Its own button asks
-// in its activation, which reloads.
+// not saved. The question stands over the grid it is about, and "Abbrechen"
+// stays there. Its own button asks in its activation, which reloads.
 bool Tmenuform::verteilungfreigeben() {
-    if (!verteilfenster || verteilfenster->freigeben()) return true;
+    if (!verteilfenster || !verteilfenster->ungespeichert()) return true;
     verteilfenster->zurueckholen();
-    return false;
+    return verteilfenster->freigeben();
 }
 
 void Tmenuform::zeigen(nux::Fenster* f, bool widmung) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "fenster/frage.h"
 #include "fenster/shell.h"
 #include "app/start.h"
 #include "assignment/excel.h"
@@ -126,7 +127,28 @@ void BM_Lehrerein(benchmark::State& state) {
     verteilfenster->ListBox1->setCurrentRow(3);
     const auto& m = verteilfenster->modell();
     const int c = m.LastClass / 2, r = m.LastRow / 2;
-    for (auto _ : state) verteilfenster->lehrerein(c, r);  // enters, removes, enters ...
+    long n = 0;
+    for (auto _ : state) {
+        verteilfenster->lehrerein(c, r);  // enters, removes, enters ...
+        if (++n % 4096 == 0) {  // the history of a long working day, not of millions of clicks
+            state.PauseTiming();
+            verteilfenster->verlauf()->clear();
+            state.ResumeTiming();
+        }
+    }
+}
+
+// One step back and forward again, as Ctrl+Z and Ctrl+Y do it.
+void BM_Rueckgaengig(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    verteilfenster->ListBox1->setCurrentRow(3);
+    const auto& m = verteilfenster->modell();
+    verteilfenster->lehrerein(m.LastClass / 2, m.LastRow / 2);
+    for (auto _ : state) {
+        verteilfenster->verlauf()->undo();
+        verteilfenster->verlauf()->redo();
+    }
 }
 
 void BM_Hervorheben(benchmark::State& state) {
@@ -181,6 +203,7 @@ BENCHMARK(BM_SpeicherJahrB)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dateilesen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AktivierungUndMalen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Lehrerein)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rueckgaengig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Hervorheben)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Dateischreiben)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
@@ -201,6 +224,8 @@ int main(int argc, char** argv) {
     jahrschreiben(kJahrB, 101, 3, 130);
 
     nux::fehlerboxen(false);
+    // Reloads drop the gestures measured before them without a question box.
+    nux::antworthaken() = [](const QString&, bool) { return nux::Antwort::nein; };
     fenstererzeugen();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
