@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fenster/frage.h"
 #include "fenster/shell.h"
 #include "app/start.h"
 #include "storage/datei.h"
@@ -37,6 +38,11 @@ struct Programm {
     Programm() {
         nux::fehlerboxen(false);
         nux::fehlerliste().clear();
+        // A question box nobody answers would hang the test; a test that
+        // expects one sets its own answer.
+        nux::antworthaken() = [](const QString& frage, bool) -> nux::Antwort {
+            qFatal("unerwartete Frage: %s", qPrintable(frage));
+        };
         fenstererzeugen();
     }
     ~Programm() { fensterfreigeben(); }

@@ -6,6 +6,7 @@
 #include "assignment/nux_verteilung.h"
 #include "editors/nux_klassen.h"
 #include "editors/nux_lehrer.h"
+#include "fenster/frage.h"
 #include "storage/jahr.h"
 #include "testhilfe.h"
 
@@ -75,7 +76,8 @@ private slots:
         waehlen(1);  // AnnA
         lehrerzelle(0, 0);  // D 1a, 2,0
         QCOMPARE(stand(), QString("AnnA 22,0  20,0|Ra   10,0   7,0|50"));
-        aktivieren();  // a new activation drops what was not saved
+        nux::antworthaken() = [](const QString&, bool) { return nux::Antwort::nein; };
+        aktivieren();  // a new activation drops what was not saved, when the user says so
         QCOMPARE(stand(), QString("AnnA 22,0  22,0|Ra   10,0   7,0|30"));
         waehlen(1);
         lehrerzelle(1, 1);  // M 1b held by Ra: replaced, the sum stays
