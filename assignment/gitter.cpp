@@ -44,7 +44,7 @@ const QStaticText& Gitter::statisch(const QString& t) {
     return *it;
 }
 
-void Gitter::setzen(const nux::Verteilung* modell) {
+void Gitter::setzen(const nux::Verteilung* modell, const std::function<void(int)>& schritt) {
     modell_ = modell;
     klassen_ = modell ? modell->klassenzahl() : 0;
     zeilen_ = modell ? modell->zeilenzahl() : 0;
@@ -62,16 +62,24 @@ void Gitter::setzen(const nux::Verteilung* modell) {
             sichtbar1_.push_back(modell->zeilenslot(z) == 1);
         }
         std::size_t i = 0;
-        for (int c = 0; c < klassen_; ++c)
+        for (int c = 0; c < klassen_; ++c) {
+            if (schritt) schritt(c);
             for (int z = 0; z < zeilen_; ++z, ++i) {
                 const nux::Zelle& zelle = modell->zelle(c, z);
                 if (!zelle.sichtbar()) continue;
                 stunden_[i] = text(zelle.stundentext);
                 lehrer_[i] = text(zelle.lehrer);
             }
+        }
     }
-    resize(r::breite(klassen_), r::hoehe(zeilen_ - 1));
+    raumfuer();
     update();
+}
+
+void Gitter::raumfuer(const QRect& rect) {
+    QSize groesse(r::breite(klassen_), r::hoehe(zeilen_ - 1));
+    if (rect.isValid()) groesse = groesse.expandedTo(QSize(rect.right() + 1, rect.bottom() + 1));
+    resize(groesse);
 }
 
 void Gitter::zelleneu(int c, int z) {
@@ -123,6 +131,10 @@ void Gitter::mousePressEvent(QMouseEvent* e) {
     else
         emit stundenklick(c, z);
 }
+
+// The second press of a double click is no new gesture: a teacher cell
+// would take its teacher off again right after putting it on.
+void Gitter::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
 
 void Gitter::paintEvent(QPaintEvent* e) {
     QPainter p(this);

@@ -7,6 +7,7 @@
 #include <QStaticText>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,9 @@ class Gitter : public QWidget {
 public:
     explicit Gitter(QWidget* eltern = nullptr);
 
-    // Takes the grid of a freshly loaded model (or an empty one).
-    void setzen(const nux::Verteilung* modell);
+    // Takes the grid of a freshly loaded model (or an empty one); schritt
+    // runs once for every class as its cells are made.
+    void setzen(const nux::Verteilung* modell, const std::function<void(int)>& schritt = {});
     // The teacher cell (c, r) changed its text or colour.
     void zelleneu(int c, int r);
     // Colours of many cells changed.
@@ -28,6 +30,10 @@ public:
     // where no clickable cell lies.
     bool zelleAn(QPoint p, int& c, int& r, bool& lehrer) const;
 
+    // Grows the widget (and so the scroll range) to hold a child shown at
+    // rect; without a rect it takes back the size of the grid alone.
+    void raumfuer(const QRect& rect = QRect());
+
 signals:
     void stundenklick(int c, int r);
     void lehrerklick(int c, int r);
@@ -35,6 +41,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     const QStaticText& statisch(const QString& text);

@@ -256,7 +256,6 @@ void Tverteilfenster::FormActivate() {
     }
 
     modell_.laden();
-    ProgressBar2->setRange(0, std::max(1, modell_.LastClass));
     holen();
     Panel3->hide();
 }
@@ -281,8 +280,13 @@ void Tverteilfenster::holen() {
     for (const std::string& z : gezeigt_) zeilen << nux::qs(z);
     ListBox1->addItems(zeilen);
 
-    gitter_->setzen(&modell_);
-    ProgressBar2->setValue(ProgressBar2->maximum());
+    // The loading bar steps once per class while its cells are made.
+    ProgressBar2->setRange(0, std::max(1, modell_.LastClass + 1));
+    ProgressBar2->setValue(0);
+    gitter_->setzen(&modell_, [this](int c) {
+        ProgressBar2->setValue(c + 1);
+        if (ProgressBar2->isVisible()) ProgressBar2->repaint();
+    });
 
     Label4->setText(nux::qs(nux::zehntelganz(modell_.TotalHours, 7)));
     zeigerpos();
@@ -364,9 +368,13 @@ void Tverteilfenster::zusatzzeigen(int c, int r) {
     if (!modell_.zelle(c, r).blau) return;
     Label3->setText(nux::qs(modell_.ExtraTexts[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]));
     Panel1->move(nux::raster::stundenX(c) + 100, nux::raster::zeileY(r));
+    // Beside the last classes, or in a small school, the panel reaches past
+    // the grid: the grid grows to hold it and scrolls it into view whole.
+    gitter_->raumfuer(Panel1->geometry());
     Panel1->show();
     Panel1->raise();
     Panel1->setFocus(Qt::MouseFocusReason);
+    ScrollBox1->ensureWidgetVisible(Panel1, 0, 0);
 }
 
 void Tverteilfenster::ListBox1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers tasten) {
@@ -412,7 +420,10 @@ void Tverteilfenster::Label1Click() {
     Panel5->raise();
 }
 
-void Tverteilfenster::Panel1Click() { Panel1->hide(); }
+void Tverteilfenster::Panel1Click() {
+    Panel1->hide();
+    gitter_->raumfuer();
+}
 void Tverteilfenster::Panel2Click() { Panel2->hide(); }
 void Tverteilfenster::Panel5Click() { Panel5->hide(); }
 
@@ -462,7 +473,7 @@ bool Tverteilfenster::eventFilter(QObject* o, QEvent* e) {
                 return true;
             }
         }
-    } else if (e->type() == QEvent::FocusOut && o == Panel1) {
+    } else if (o == Panel1 && nux::verlassen(e) && Panel1->isVisible()) {
         nux::sicher([this] { Panel1Click(); });
     }
     return nux::Fenster::eventFilter(o, e);

@@ -131,12 +131,12 @@ void Verteilung::aufbauen(std::vector<Klassensatz> klassen, const std::vector<Fa
         }
     }
 
-    // Sums over every lesson of the class records, shown in the grid or not.
+    // Sums over every lesson a year can hold, shown in the grid or not.
     ClassHours.assign(nk, 0);
     zugeordnet_.assign(nk, 0);
     for (std::size_t c = 0; c < nk; ++c)
         for (int j = 1; j <= kSlots; ++j)
-            for (int s = 0; s < kFaecherMax; ++s) {
+            for (int s = 0; s < kSummenFaecher; ++s) {
                 const std::int64_t h = Classes[c].h(j, s);
                 TotalHours += h;
                 ClassHours[c] += h;

@@ -13,6 +13,7 @@
 namespace nux {
 
 inline constexpr int kVerteilKlassen = 101;  // class records that fit into memory
+inline constexpr int kSummenFaecher = 51;    // subject indexes 0..50 count in the sums; above lie another program's leftovers
 
 // Grid geometry in pixels inside the scrolled area (c = class, r = row).
 namespace raster {

@@ -1,5 +1,6 @@
 #include <QtWidgets>
 #include <QtTest>
+#include <cstring>
 #include <filesystem>
 
 #include "assignment/drucken.h"
@@ -33,6 +34,7 @@ void schule() {
     k[0].z(1, 1) = "  F\xF6rderkurs  ";
     k[1].h(1, 1) = 30;
     k[1].l(1, 1) = "Ra";
+    k[1].z(1, 1) = "Gruppe";
     nux::neuschreiben(nux::jahrdatei("klassen"), k);
     aktivieren();
 }
@@ -53,13 +55,22 @@ void aktivieren() {
     testhilfe::warten();
 }
 
-void waehlen(int p, Qt::KeyboardModifiers tasten = {}) {
-    QTest::mouseClick(liste()->viewport(), Qt::LeftButton, tasten, liste()->visualItemRect(liste()->item(p)).center());
+void waehlen(int p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Qt::LeftButton) {
+    QTest::mouseClick(liste()->viewport(), knopf, tasten, liste()->visualItemRect(liste()->item(p)).center());
 }
 
 // Clicks at the pixel place of a teacher or hours cell.
-void lehrerzelle(int c, int r) { QTest::mouseClick(gitter(), Qt::LeftButton, {}, QPoint(65 + 75 * c + 20, 20 + 12 * r + 6)); }
+QPoint lehrerpunkt(int c, int r) { return QPoint(65 + 75 * c + 20, 20 + 12 * r + 6); }
+void lehrerzelle(int c, int r) { QTest::mouseClick(gitter(), Qt::LeftButton, {}, lehrerpunkt(c, r)); }
 void stundenzelle(int c, int r) { QTest::mouseClick(gitter(), Qt::LeftButton, {}, QPoint(35 + 75 * c + 10, 20 + 12 * r + 6)); }
+
+// What a double click delivers: press, release, double click, release.
+void doppelklick(QWidget* w, QPoint p) {
+    QTest::mousePress(w, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, p);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, p);
+}
 
 }  // namespace
 
@@ -126,37 +137,105 @@ private slots:
         QCOMPARE(teil<QLabel>("Label3")->text(), QString("  Förderkurs  "));
     }
 
-    void fehlendeDateienFuehrenZumEditor() {
+    void doppelklickTraegtEinmalEin() {
         testhilfe::Programm p;
-        const int vorher = nux::piepszahl();
-        jahranlegen();
-        nux::neuschreiben<nux::Fachsatz>(nux::jahrdatei("faecher"), {{"Deutsch", "D", 0}});
-        aktivieren();
-        // klassen and lehrer missing: two hints, two beeps each, the last editor in front.
-        QCOMPARE(nux::piepszahl() - vorher, 4);
-        QVERIFY(klassenfenster->isVisible() && nux::Fenster::aktivesFenster() == lehrerfenster);
-        QVERIFY(teil("Panel3")->isVisible());
-        teil<QPushButton>("Button1")->click();
-        QVERIFY(!QFile::exists(QString::fromStdString(nux::jahrdatei("klassen"))));
-        QVERIFY(nux::fehlerliste().isEmpty());
+        schule();
+        waehlen(1);  // AnnA
+        doppelklick(gitter(), lehrerpunkt(0, 0));  // "--": entered, not entered and taken off again
+        doppelklick(gitter(), lehrerpunkt(1, 1));  // held by Ra: replaced
+        QCOMPARE(lehrer(0, 0) + lehrer(1, 1), std::string("AnnAAnnA"));
+        QCOMPARE(stand(), QString("AnnA 22,0  17,0|Ra   10,0  10,0|50"));
+    }
+
+    void notizGanzSichtbarBisZumFeldwechsel() {
+        testhilfe::Programm p;
+        QList<int> schritte;
+        connect(teil<QProgressBar>("ProgressBar2"), &QProgressBar::valueChanged, this, [&](int v) { schritte << v; });
+        schule();
+        QCOMPARE(schritte, (QList<int>{0, 1, 2}));  // the loading bar steps once per class
+        QWidget* notiz = teil("Panel1");
+        for (int c : {0, 1}) {  // the first and the last class of a small school
+            stundenzelle(c, 1);
+            QCOMPARE(notiz->geometry(), QRect(35 + 75 * c + 100, 32, 313, 33));
+            QCOMPARE(notiz->visibleRegion().boundingRect(), notiz->rect());
+        }
+        // Another program taking the front is no exit; a field of the window is.
+        for (const auto& [grund, bleibt] : {std::pair{Qt::ActiveWindowFocusReason, true}, {Qt::TabFocusReason, false}}) {
+            QFocusEvent weg(QEvent::FocusOut, grund);
+            QApplication::sendEvent(notiz, &weg);
+            QCOMPARE(notiz->isVisible(), bleibt);
+        }
+        QCOMPARE(gitter()->size(), QSize(75 * 2 + 92, 12 + 60));
+    }
+
+    void hilfeUndKlassenstunden() {
+        testhilfe::Programm p;
+        schule();
+        QTest::mouseClick(teil("Button2"), Qt::LeftButton);
+        const QStringList hilfe = teil<QLabel>("Memo2")->text().split('\n');
+        QCOMPARE(hilfe.size(), 9);
+        QVERIFY(hilfe[0].endsWith("Namen ") && hilfe[3].endsWith("Zusatztext ") && hilfe[8].startsWith("Dieses"));
+        QVERIFY(teil("Panel2")->isVisible());
+        QTest::mouseClick(teil("Memo2"), Qt::LeftButton);
+        QVERIFY(!teil("Panel2")->isVisible());
+        QTest::mouseClick(teil("Label1"), Qt::LeftButton);
+        auto* stunden = teil<QListWidget>("ListBox3");
+        QStringList zeilen;
+        for (int i = 0; i < stunden->count(); ++i) zeilen << stunden->item(i)->text();
+        QCOMPARE(zeilen, (QStringList{"1a    6,5", "1b    5,0", "  Su   11,5", " ", "Ges.   11,5"}));
+        QTest::mouseClick(stunden->viewport(), Qt::LeftButton);  // the list does not close the panel
+        QVERIFY(teil("Panel5")->isVisible());
+        QTest::mouseClick(teil("Panel5"), Qt::LeftButton, {}, QPoint(5, 540));
+        QVERIFY(!teil("Panel5")->isVisible());
+    }
+
+    void fehlendeDateienFuehrenZumEditor() {
+        const struct { std::vector<const char*> da; const char* hinweis; int piepse; const char* vorn; } faelle[] = {
+            {{"faecher"}, "keine LehrerInnen angelegt", 4, "Tlehrerfenster"},  // two hints, the last editor in front
+            {{"klassen", "lehrer"}, "keine Fächer angelegt", 2, "Tfaecherfenster"},
+            {{"faecher", "lehrer"}, "keine Klassen angelegt", 2, "Tklassenfenster"},
+        };
+        for (const auto& f : faelle) {
+            testhilfe::Programm p;
+            jahranlegen();
+            for (const char* datei : f.da) {
+                if (!strcmp(datei, "faecher")) nux::neuschreiben<nux::Fachsatz>(nux::jahrdatei(datei), {{"Deutsch", "D", 0}});
+                if (!strcmp(datei, "lehrer")) nux::neuschreiben<nux::Lehrersatz>(nux::jahrdatei(datei), {{"Anna", "A", 10}});
+                if (!strcmp(datei, "klassen")) nux::neuschreiben(nux::jahrdatei(datei), std::vector<nux::Klassensatz>(1));
+            }
+            const int vorher = nux::piepszahl();
+            aktivieren();
+            QCOMPARE(teil<QLabel>("Label6")->text(), QString(f.hinweis));
+            QCOMPARE(nux::piepszahl() - vorher, f.piepse);
+            QCOMPARE(nux::Fenster::aktivesFenster()->objectName(), QString(f.vorn));
+            QVERIFY(teil("Panel3")->isVisible() && !teil("Panel4")->isVisible());
+            teil<QPushButton>("Button1")->click();  // nothing loaded, nothing written
+            QCOMPARE(nux::fehlerliste(), QStringList());
+        }
     }
 
     void druckgestenDerListe() {
-        const struct { int zeile; Qt::KeyboardModifiers tasten; int dokumente; } faelle[] = {
-            {2, Qt::AltModifier, 1},                      // one sheet
-            {0, Qt::AltModifier, 1},                      // delete line: an empty sheet
-            {0, Qt::AltModifier | Qt::ControlModifier, 2},  // every teacher line
-            {1, Qt::ControlModifier, 1},                  // the school on one page
-            {4, Qt::ControlModifier, 0},                  // sum line: nothing
+        // A right or middle press selects nothing and acts on the line selected before.
+        const struct { int vorher; Qt::MouseButton knopf; int zeile; Qt::KeyboardModifiers tasten; int dokumente; } faelle[] = {
+            {-1, Qt::LeftButton, 2, Qt::AltModifier, 1},                      // one sheet
+            {-1, Qt::LeftButton, 0, Qt::AltModifier, 1},                      // delete line: an empty sheet
+            {-1, Qt::LeftButton, 0, Qt::AltModifier | Qt::ControlModifier, 2},  // every teacher line
+            {-1, Qt::LeftButton, 1, Qt::ControlModifier, 1},                  // the school on one page
+            {-1, Qt::LeftButton, 4, Qt::ControlModifier, 0},                  // sum line: nothing
+            {-1, Qt::RightButton, 2, Qt::AltModifier, 0},
+            {2, Qt::RightButton, 1, Qt::AltModifier, 1},
+            {2, Qt::MiddleButton, 4, Qt::ControlModifier, 1},
         };
         for (const auto& f : faelle) {
             testhilfe::Programm p;
             nux::druckzielsetzen(nux::Druckziel::pdf);
             schule();
-            waehlen(f.zeile, f.tasten);
+            if (f.vorher >= 0) waehlen(f.vorher);
+            waehlen(f.zeile, f.tasten, f.knopf);
             testhilfe::warten();
             QVERIFY2(nux::fehlerliste().isEmpty(), qPrintable(nux::fehlerliste().join("; ")));
             QCOMPARE(QDir(nux::kDruckordner).entryList({"*.pdf"}, QDir::Files).size(), f.dokumente);
+            if (f.vorher >= 0) QCOMPARE(liste()->currentRow(), f.vorher);
             QCOMPARE(balken(), 30);  // printing changes nothing of the grid
         }
     }

@@ -74,6 +74,10 @@ TEST(Verteilung, LadenBautZeilenZellenUndSummen) {
     EXPECT_EQ(v.AssignedHours, 120);  // AnnA 40, ZZ 30 (L) and 35, BeB 15; "    " and "--x" none
     EXPECT_EQ(v.klassenstunden(), (std::vector<std::string>{"1a   14,0", "1b    9,5", "  Su   23,5", "2a    5,5",
                                                             "  Su    5,5", " ", "Ges.   29,0"}));
+    // Above index 50 lie another program's hours: they count nowhere; index 50 still does.
+    Verteilung w;
+    w.aufbauen({klasse("1a", {{1, 50, 5, "ZZ"}, {1, 51, 7, "ZZ"}, {2, 70, 9, "ZZ"}, {3, 100, 11}})}, faecher(), kollegium());
+    EXPECT_EQ((std::vector<std::int64_t>{w.TotalHours, w.AssignedHours, w.ClassHours[0]}), (std::vector<std::int64_t>{5, 5, 5}));
 }
 
 TEST(Verteilung, VerfuegbarkeitslisteBeiJederLadungSortiert) {
