@@ -11,9 +11,7 @@ QLineEdit* codefeld(QWidget* eltern, const char* name, int y) {
     auto* e = new QLineEdit(eltern);
     e->setObjectName(QString::fromLatin1(name));
     e->setGeometry(420, y, 160, 24);
-    e->setMaxLength(8);
-    e->setEchoMode(QLineEdit::Password);
-    nux::grossschreiben(e);
+    nux::codefeld(e);
     return e;
 }
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QUrl>
 
@@ -87,9 +88,7 @@ Tmenuform::Tmenuform() : nux::Fenster("Tmenuform", 1016, 656) {
     Edit2 = new QLineEdit(Panel1);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(70, 8, 160, 24);
-    Edit2->setMaxLength(8);
-    Edit2->setEchoMode(QLineEdit::Password);
-    nux::grossschreiben(Edit2);
+    nux::codefeld(Edit2);
     Edit2->installEventFilter(this);
     connect(Edit2, &QLineEdit::textChanged, this, [this] { nux::sicher([this] { Edit2Change(); }); });
 
@@ -207,7 +206,16 @@ void Tmenuform::Button6Click() {
     if (!verteilungfreigeben()) return;
     Timer1->stop();
     close();
-    QApplication::quit();
+}
+
+// However the menu is closed ("Ende", the window manager, Alt+F4), the
+// program ends with it: no window may stay behind without a menu.
+void Tmenuform::closeEvent(QCloseEvent* e) {
+    Timer1->stop();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible()) w->close();
+    e->accept();
+    QCoreApplication::quit();
 }
 
 void Tmenuform::closeEvent(QCloseEvent* e) {

@@ -5,14 +5,16 @@
 #include <QMessageBox>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QValidator>
 
 #include "storage/jahr.h"
+#include "storage/text.h"
 
 namespace nux {
 namespace {
 int piepse = 0;
 bool modal = true;
-Fenster* aktiv = nullptr;
+QPointer<Fenster> aktiv;
 Fenster* angemeldet[7] = {};
 }  // namespace
 
@@ -95,15 +97,37 @@ bool verlassen(QEvent* e) {
     return grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason;
 }
 
-void grossschreiben(QLineEdit* feld) {
-    QObject::connect(feld, &QLineEdit::textEdited, feld, [feld](const QString& t) {
-        const QString gross = qs(cp(t)).toUpper();
-        if (gross != t) {
-            const int pos = feld->cursorPosition();
-            feld->setText(gross);
-            feld->setCursorPosition(std::min(pos, static_cast<int>(gross.size())));
+namespace {
+// Works on the text as it changes, before anyone hears of the change: one
+// change, one textChanged, so a wrong code is checked (and beeps) once.
+// Typed or pasted, a character Windows-1252 cannot hold never stands in the
+// field, where the save would drop it unseen.
+class Schreibbar : public QValidator {
+public:
+    Schreibbar(QObject* eltern, bool gross) : QValidator(eltern), gross_(gross) {}
+    State validate(QString& text, int& pos) const override {
+        std::string bytes = cp(text);
+        if (gross_) bytes = nux::gross(bytes);
+        const QString neu = qs(bytes);
+        if (neu != text) {
+            pos = static_cast<int>(qs(cp(text.left(pos))).size());
+            text = neu;
         }
-    });
+        return Acceptable;
+    }
+
+private:
+    bool gross_;
+};
+}  // namespace
+
+void schreibbar(QLineEdit* feld) { feld->setValidator(new Schreibbar(feld, false)); }
+
+void codefeld(QLineEdit* feld) {
+    feld->setMaxLength(8);
+    feld->setEchoMode(QLineEdit::Password);
+    feld->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    feld->setValidator(new Schreibbar(feld, true));
 }
 
 Fenster::Fenster(const char* name, int breite, int hoehe) : QWidget(nullptr, Qt::FramelessWindowHint) {
@@ -127,8 +151,17 @@ void Fenster::zummenue() {
 Fenster* Fenster::aktivesFenster() { return aktiv; }
 void Fenster::aktivesFensterVergessen() { aktiv = nullptr; }
 
+void Fenster::zurueck() {
+    hide();
+    if (vorher_ && vorher_ != this && vorher_->isVisible())
+        vorher_->vorholen();
+    else
+        nux::vorholen(Rolle::menue);
+}
+
 void Fenster::aktivieren() {
     if (aktiv == this) return;
+    vorher_ = aktiv;
     aktiv = this;
     move(platz());
     sicher([this] { FormActivate(); });

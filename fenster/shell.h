@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -57,8 +58,12 @@ QLabel* beschriftung(QWidget* eltern, const char* name, const QString& text, int
 // window merely lost the front.
 bool verlassen(QEvent* e);
 
-// Letters become upper case as they are typed; used by the code fields.
-void grossschreiben(QLineEdit* feld);
+// A name field takes only what Windows-1252 can hold, typed or pasted.
+void schreibbar(QLineEdit* feld);
+
+// A field for the access code: at most 8 characters, each shown as "*",
+// letters turned into upper case as they are typed or pasted.
+void codefeld(QLineEdit* feld);
 
 // Base of every window: borderless, its own size, placed on activation.
 class Fenster : public QWidget {
@@ -71,6 +76,9 @@ public:
     void vorholen();
     // Hides the window and gives the front back to the menu.
     void zummenue();
+    // Hides the window and gives the front back to the window that had it
+    // before this one, or to the menu when that one is hidden by now.
+    void zurueck();
 
     static Fenster* aktivesFenster();
     static void aktivesFensterVergessen();
@@ -82,6 +90,7 @@ protected:
 
 private:
     void aktivieren();
+    QPointer<Fenster> vorher_;
 };
 
 // The windows by their part in the program. Start-up registers them, so that

@@ -38,9 +38,7 @@ void jahraktschreiben(const std::string& ordner) {
 }
 
 std::string jahranzeige(const std::string& ordner) {
-    std::string r = ordner.substr(0, 4);
-    if (ordner.size() >= 6) r += "-" + ordner.substr(5, 1);
-    return r;
+    return ordner.substr(0, 4) + "-" + (ordner.size() >= 6 ? ordner.substr(5, 1) : std::string());
 }
 
 }  // namespace nux

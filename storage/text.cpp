@@ -101,6 +101,12 @@ unsigned char falten(unsigned char c) {
 
 }  // namespace
 
+std::string gross(std::string_view s) {
+    std::string r(s);
+    for (char& c : r) c = static_cast<char>(falten(static_cast<unsigned char>(c)));
+    return r;
+}
+
 int textvergleich(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

@@ -25,6 +25,10 @@ std::string teil(std::string_view s, std::size_t von, std::size_t bis);
 int textvergleich(std::string_view a, std::string_view b);
 inline bool textvor(std::string_view a, std::string_view b) { return textvergleich(a, b) < 0; }
 
+// Letters in upper case within Windows-1252, byte by byte: every character
+// stays one character ("\xDF" and "\xB5" have no upper case there and stay).
+std::string gross(std::string_view s);
+
 // Copies a file through a buffer of 10000 bytes. A missing source does
 // nothing. The target is replaced only once the copy is complete.
 void dateikopieren(const std::string& quelle, const std::string& ziel);

@@ -6,6 +6,7 @@
 #include "app/kern/code.h"
 #include "app/nux_code.h"
 #include "app/nux_menue.h"
+#include "fenster/shell.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"
 #include "testhilfe.h"
@@ -51,16 +52,37 @@ private slots:
     }
 
     void falscherCodePiepstDreimalUndBleibtGesperrt() {
+        // Upper case within Windows-1252: every character stays one, so the
+        // eighth one still checks the code, and once.
+        const struct { QString getippt, gezeigt; } faelle[] = {
+            {"1234567a", "1234567A"}, {"abcdefg\u00DF", "ABCDEFG\u00DF"}, {"\u00B5\u00E4bcdef1", "\u00B5\u00C4BCDEF1"}};
+        for (const auto& f : faelle) {
+            testhilfe::Programm p;
+            starte();
+            const int vorher = nux::piepszahl();
+            for (const QChar ch : f.getippt) QTest::sendKeyEvent(QTest::Click, codefeld(), Qt::Key_unknown, QString(ch), {});
+            QCOMPARE(codefeld()->text(), f.gezeigt);
+            QCOMPARE(nux::piepszahl() - vorher, 3);
+            QVERIFY(!entsperrt());
+            for (QLineEdit* feld : {codefeld(), codefenster->findChild<QLineEdit*>("Edit1")})
+                QCOMPARE(feld->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, feld), int('*'));
+        }
+    }
+
+    void endeMitFalschemCodeSchliesstAlles() {
         testhilfe::Programm p;
         starte();
+        reinterpret_cast<nux::Fenster*>(jahrfenster)->vorholen();
+        QTest::keyClicks(codefeld(), "12");
         const int vorher = nux::piepszahl();
-        QTest::keyClicks(codefeld(), "12345678");
+        QTest::mouseClick(menuform->findChild<QPushButton*>("Button6"), Qt::LeftButton);
         QCOMPARE(nux::piepszahl() - vorher, 3);
-        QVERIFY(!entsperrt());
-        QCOMPARE(codefeld()->text(), QString("12345678"));
-        menuform->findChild<QPushButton*>("Button6")->setFocus();  // leaving checks again
-        QCOMPARE(nux::piepszahl() - vorher, 6);
-        QVERIFY(!entsperrt());
+        QVERIFY(!menuform->isVisible() && !jahrfenster->isVisible());
+        // The window manager's close ends everything the same way.
+        menuform->vorholen();
+        reinterpret_cast<nux::Fenster*>(jahrfenster)->vorholen();
+        menuform->close();
+        QVERIFY(!jahrfenster->isVisible());
     }
 
     void jahraktFehltOderIstKurz_data() {
@@ -68,8 +90,8 @@ private slots:
         QTest::addColumn<QString>("anzeige");
         QTest::addColumn<bool>("jahrfensterVorn");
         QTest::newRow("fehlt") << QByteArray() << QString() << true;
-        QTest::newRow("leer") << QByteArray("\r\n") << QString() << false;
-        QTest::newRow("kurz") << QByteArray("207\r\n") << QString("207") << false;
+        QTest::newRow("leer") << QByteArray("\r\n") << QString("-") << false;
+        QTest::newRow("kurz") << QByteArray("207 1\r\n") << QString("207 -") << false;
         QTest::newRow("ohne Zeilenende") << QByteArray("2026 1") << QString("2026-1") << false;
     }
     void jahraktFehltOderIstKurz() {
@@ -116,6 +138,15 @@ private slots:
         const int rest = timer->remainingTime();
         menuform->findChild<QPushButton*>("Button1")->click();
         QVERIFY(timer->remainingTime() <= rest);
+        // The dedication shows when Timer1 elapses and hides when Timer2 does, 2 s later.
+        auto* widmung = menuform->findChild<QLabel*>("Label5");
+        auto* anzeige = menuform->findChild<QTimer*>("Timer2");
+        QCOMPARE(timer->interval() + anzeige->interval(), 300000 + 2000);
+        timer->start(1);
+        QTRY_VERIFY(widmung->isVisible() && anzeige->isActive());
+        timer->stop();
+        anzeige->start(1);
+        QTRY_VERIFY(!widmung->isVisible() && !anzeige->isActive());
         menuform->findChild<QPushButton*>("Button2")->click();
         QVERIFY(!timer->isActive());
     }
