@@ -47,11 +47,13 @@ Tfaecherfenster::Tfaecherfenster() : nux::Fenster("Tfaecherfenster", 1016, 616) 
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(500, 60, 300, 24);
     Edit1->setMaxLength(30);
+    nux::schreibbar(Edit1);
     Label3 = nux::beschriftung(this, "Label3", QStringLiteral("Kurzbezeichnung:"), 360, 104);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(500, 100, 70, 24);
     Edit2->setMaxLength(5);
+    nux::schreibbar(Edit2);
 
     CheckBox1 = new QCheckBox(QStringLiteral("heuer unterrichtet"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -155,8 +157,15 @@ void Tfaecherfenster::ListBox1MouseUp() {
     quelle.reset();
     const auto ziel = nux::gewaehlt(ListBox1);
     if (!von || !ziel || static_cast<std::size_t>(*von) == *ziel) return;
-    nux::faecher::verschieben(nux::jahrdatei("faecher"), nux::zeilenvon(ListBox1), static_cast<std::size_t>(*von),
-                              *ziel);
+    try {
+        nux::faecher::verschieben(nux::jahrdatei("faecher"), nux::zeilenvon(ListBox1),
+                                  static_cast<std::size_t>(*von), *ziel);
+    } catch (...) {
+        // The selection ended on another subject than the fields hold: a
+        // save now would write the dragged subject over that one.
+        Button2Click();
+        throw;
+    }
     holen();
 }
 

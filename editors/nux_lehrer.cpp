@@ -46,12 +46,15 @@ Tlehrerfenster::Tlehrerfenster() : nux::Fenster("Tlehrerfenster", 1016, 616) {
     Label3 = nux::beschriftung(this, "Label3", QStringLiteral("Name:"), 360, 114);
     Edit1 = feld(this, "Edit1", 110, 400);
     Edit1->setMaxLength(40);
+    nux::schreibbar(Edit1);
     Label4 = nux::beschriftung(this, "Label4", QStringLiteral("Kurzbezeichnung:"), 360, 154);
     Edit3 = feld(this, "Edit3", 150, 70);
     Edit3->setMaxLength(4);
+    nux::schreibbar(Edit3);
     Label5 = nux::beschriftung(this, "Label5", QStringLiteral("Stunden:"), 360, 194);
     Edit2 = feld(this, "Edit2", 190, 70);
-    // Only typed characters pass the hours filter.
+    // Typed characters pass the hours filter; pasted text is cleaned when
+    // the field is left and again when it is saved.
     Edit2->setContextMenuPolicy(Qt::NoContextMenu);
     Edit2->setAcceptDrops(false);
 

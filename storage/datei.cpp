@@ -76,6 +76,31 @@ std::string fehlertext(int fehlernummer) {
         case EDQUOT:
         case EFBIG:
             return kDatentraegerVoll;
+        // What else open, read, write, sync, rename and folder creation can meet.
+        case EEXIST: return "Datei oder Ordner gleichen Namens ist schon vorhanden";
+        case ENOTEMPTY: return "Ordner ist nicht leer";
+        case ENAMETOOLONG: return "Dateiname zu lang";
+        case ELOOP: return "Zu viele symbolische Verknüpfungen im Pfad";
+        case EMFILE:
+        case ENFILE: return "Zu viele geöffnete Dateien";
+        case ENOMEM: return "Nicht genügend Arbeitsspeicher";
+        case EIO: return "Ein-/Ausgabefehler des Datenträgers";
+        case EBUSY:
+        case ETXTBSY: return "Datei wird gerade benutzt";
+        case EAGAIN: return "Datei ist zur Zeit nicht verfügbar";
+        case EINTR: return "Dateizugriff wurde unterbrochen";
+        case EXDEV: return "Verschieben auf einen anderen Datenträger ist nicht möglich";
+        case EMLINK: return "Zu viele Einträge im Ordner";
+        case EOVERFLOW: return "Datei ist zu groß";
+        case EINVAL: return "Ungültiger Dateizugriff";
+        case EBADF: return "Datei ist nicht geöffnet";
+        case ENODEV:
+        case ENXIO: return "Gerät nicht vorhanden";
+        case ESTALE:
+        case ENOTCONN:
+        case ETIMEDOUT:
+        case EHOSTDOWN:
+        case ENETDOWN: return "Netzlaufwerk nicht erreichbar";
         default:
             return "E/A-Fehler " + std::to_string(fehlernummer);
     }
@@ -230,7 +255,8 @@ std::size_t satzanzahl(const std::string& pfad, std::size_t groesse) {
     struct stat st {};
     if (::stat(pfad.c_str(), &st) != 0) fehlerwerfen(errno);
     const auto n = static_cast<std::size_t>(st.st_size);
-    if (n == 0 || n % groesse != 0) throw Dateifehler(kDateiende);
+    // An empty file holds no record yet: the next one is appended at 0.
+    if (n % groesse != 0) throw Dateifehler(kDateiende);
     return n / groesse;
 }
 

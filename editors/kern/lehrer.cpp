@@ -68,7 +68,11 @@ bool stundenzeichen(std::string_view text, char c) {
 }
 
 std::string stundennormal(std::string_view text) {
-    std::string s(text);
+    // Pasted text never passed the key filter: what it could not type goes,
+    // a minus sign first of all.
+    std::string s;
+    for (char c : text)
+        if ((c >= '0' && c <= '9') || c == ',' || c == '.') s += c;
     if (const auto p = s.find('.'); p != std::string::npos) s[p] = ',';
     if (s.find(',') == std::string::npos) s += ",0";
     if (s.front() == ',') s.insert(0, "0");

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
+#include <cerrno>
 #include <filesystem>
 
 #include "app/nux_menue.h"
@@ -189,6 +190,15 @@ private slots:
 
         ziehen(3, 0);
         QCOMPARE(testhilfe::bytes(kDatei), vorher);  // indexes never move
+
+        // A move that fails leaves no selection and no fields that a save
+        // could write over the subject where the drag ended.
+        nux::schreibfehlerSetzen(ENOSPC);
+        ziehen(1, 3);
+        nux::schreibfehlerSetzen(0);
+        QCOMPARE(nux::fehlerliste(), QStringList{"Datenträger voll"});
+        QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
+        QCOMPARE(testhilfe::bytes(kDatei), vorher);
     }
 
     void ziehenUeberDenRandRollt() {

@@ -3,11 +3,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
+#include <QClipboard>
 #include <filesystem>
+#include <fstream>
 
 #include "app/nux_menue.h"
 #include "editors/kern/lehrer.h"
 #include "fenster/listenzeichner.h"
+#include "editors/nux_faecher.h"
 #include "editors/nux_lehrer.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"
@@ -65,6 +68,7 @@ private slots:
     void ersterLehrerByteGenau() {
         testhilfe::Programm p;
         zeigen({});
+        std::ofstream(kDatei).flush();  // an empty file: the first teacher is appended to it
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(namefeld()));
         QTest::keyClicks(namefeld(), "Maria Huber");
         QTest::keyClick(namefeld(), Qt::Key_Tab);  // leaving the name proposes the short name
@@ -107,11 +111,29 @@ private slots:
         tippen(namefeld(), "Maria Huber-Lang");
         QVERIFY(!speichern()->isEnabled());  // its own line counts
         tippen(kurzfeld(), "MHL");
-        tippen(stundenfeld(), "20");
+        // Pasted hours lose what could not be typed: no negative hours.
+        QGuiApplication::clipboard()->setText("-5");
+        tippen(stundenfeld(), "");
+        QTest::keyClick(stundenfeld(), Qt::Key_Insert, Qt::ShiftModifier);
         QTest::mouseClick(speichern(), Qt::LeftButton);
         const auto saetze = nux::laden<Lehrersatz>(kDatei);
         QCOMPARE(saetze.size(), std::size_t(3));
-        QVERIFY(saetze[0] == (Lehrersatz{"Maria Huber-Lang", "MHL", 200}));
+        QVERIFY(saetze[0] == (Lehrersatz{"Maria Huber-Lang", "MHL", 50}));
+    }
+
+    void namenNurInWindows1252() {
+        // What the file cannot hold is refused as it is typed, not dropped on saving.
+        testhilfe::Programm p;
+        zeigen({});
+        reinterpret_cast<nux::Fenster*>(faecherfenster)->vorholen();
+        for (const auto& [fenster, name] : {std::pair<QWidget*, const char*>{lehrerfenster, "Edit1"}, {lehrerfenster, "Edit3"},
+                                            {faecherfenster, "Edit1"}, {faecherfenster, "Edit2"}}) {
+            auto* feld = fenster->findChild<QLineEdit*>(name);
+            feld->setFocus();
+            feld->selectAll();
+            for (const QChar ch : QString("\u0141uk\u00E9")) QTest::sendKeyEvent(QTest::Click, feld, Qt::Key_unknown, QString(ch), {});
+            QCOMPARE(feld->text(), QString("uk\u00E9"));
+        }
     }
 
     void dreiTastenLeereStelleUndZiehenLadenNicht() {
