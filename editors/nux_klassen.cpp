@@ -65,6 +65,15 @@ public:
 };
 
 
+// The class list: only the name shows, one class per 20 pixels.
+class Klassenzeichner : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), 20);
+    }
+};
+
 QLineEdit* feld(QWidget* eltern, const char* name, int laenge, const QRect& platz) {
     auto* e = new QLineEdit(eltern);
     e->setObjectName(QString::fromLatin1(name));
@@ -95,8 +104,10 @@ Tklassenfenster::Tklassenfenster() : nux::Fenster("Tklassenfenster", 1016, 616) 
     Label2 = nux::beschriftung(this, "Label2", QStringLiteral("Klasse"), 20, 88, 0);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(20, 106, 120, 380);
-    ListBox1->setFont(nux::festschrift(13));
+    ListBox1->setGeometry(20, 106, 49, 380);
+    ListBox1->setFont(nux::festschrift(16));
+    ListBox1->setItemDelegate(new Klassenzeichner(ListBox1));
+    ListBox1->setUniformItemSizes(true);
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -180,13 +191,10 @@ Tklassenfenster::Tklassenfenster() : nux::Fenster("Tklassenfenster", 1016, 616) 
     connect(Button1, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button2Click(); }); });
     connect(Button3, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button3Click(); }); });
-    // A changed selection (mouse or keyboard) and a click on the selected row
-    // both open the row; opening it twice shows the same.
+    // A changed selection (mouse or keyboard) opens the row; a click on the
+    // row already open must not throw away what is typed into the panel.
     connect(ListBox2, &QListWidget::itemSelectionChanged, this, [this] {
         if (!leise_ && gewaehlt(ListBox2) >= 0) nux::sicher([this] { ListBox2Click(); });
-    });
-    connect(ListBox2, &QListWidget::itemClicked, this, [this] {
-        if (!leise_) nux::sicher([this] { ListBox2Click(); });
     });
 }
 
@@ -303,7 +311,7 @@ void Tklassenfenster::Edit1Exit() {
         int position = modell_.suchen(t);
         if (position < 0) {
             const auto danach = qScopeGuard([this] { listezeigen(); });
-            modell_.anlegen(t);
+            modell_.anlegen(nux::cp(Edit1->text()));
         }
         position = modell_.suchen(t);
         leise_ = true;

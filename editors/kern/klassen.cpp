@@ -70,14 +70,7 @@ bool stundenzeichen(std::string_view rest, char c) {
     return false;
 }
 
-std::string stundennormalisieren(std::string_view text) {
-    // Pasted text never passed the key filter: what it could not type goes.
-    std::string t;
-    for (char c : text)
-        if (ziffer(c) || c == ',' || c == '.') t += c;
-    // Then the same rule as the teachers' hours field.
-    return lehrer::stundennormal(t);
-}
+std::string stundennormalisieren(std::string_view text) { return lehrer::stundennormal(text); }
 
 Zeilenfelder stundenaufbereiten(Zeilenfelder f) {
     for (auto& s : f.stunden) s = zehntelzeigen(zehntellesen(stundennormalisieren(s)), 4);
@@ -193,7 +186,9 @@ int Klassenmodell::anlegen(std::string_view name) {
     Classes.resize(static_cast<std::size_t>(LastClass) + 1);
     Classes.push_back(neueklasse(t));
     ++LastClass;
-    const int position = einordnen(klassenzeile(t, LastClass));
+    // The line shows the name as typed, leading blanks included, until the
+    // next load lists the stored name.
+    const int position = einordnen(klassenzeile(name.substr(0, std::min<std::size_t>(name.size(), 3)), LastClass));
     speichern();
     return position;
 }

@@ -89,8 +89,13 @@ private slots:
     void anlegenSchreibtDenSatzByteFuerByte() {
         testhilfe::Programm p;
         oeffnen();
-        tippen(QStringLiteral("1a"));
+        tippen(QStringLiteral(" 1a"));
         QCOMPARE(testhilfe::bytes(kKlassen), neuerSatz("1a"));
+        // The line keeps the name as typed; the list shows one name per 20 pixels, 49 wide.
+        QCOMPARE(liste()->item(0)->text().left(4), QString(" 1a "));
+        QCOMPARE(liste()->geometry(), QRect(20, 106, 49, 380));
+        QVERIFY(liste()->visualItemRect(liste()->item(0)).height() == 20 && liste()->font().pixelSize() == 16 &&
+                liste()->font().bold());
         // The new class is chosen at once: every taught subject, grey, 0,0.
         QCOMPARE(feld("Edit1")->text(), QString("1a"));
         QCOMPARE(tabelle()->count(), 3);
@@ -156,6 +161,7 @@ private slots:
         QCOMPARE(feld("Edit2")->text(), QString("0,0"));
         QVERIFY(feld("Edit2")->hasFocus());
         QTest::keyClicks(feld("Edit2"), "2.5");  // replaces what the box showed
+        reihe(0);  // the open row clicked again keeps what was typed
         eintragen("Edit5", QStringLiteral("  Gruppe Ä"));
         ok();
         auto s = datei().at(0);

@@ -126,7 +126,7 @@ TEST(Klassenmodell, AnlegenSortiertUndSchreibtInListenfolge) {
     Jahr j;
     nux::Klassenmodell m;
     m.starten();
-    for (const char* n : {"2b", " 1a ", "1A", "10", "\xC4" "1", "1b"}) m.anlegen(n);
+    for (const char* n : {"2b", "1a ", "1A", "10", "\xC4" "1", "1b"}) m.anlegen(n);
     std::vector<std::string> liste, datei;
     for (const auto& z : m.zeilen()) liste.push_back(nux::zeilenname(z));
     for (const auto& s : nux::laden<nux::Klassensatz>("2026 1/klassen")) datei.push_back(s.name);
