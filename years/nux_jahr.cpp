@@ -168,9 +168,9 @@ void Tjahrfenster::ListBox1MouseDown(Qt::KeyboardModifiers tasten) {
     if (!it || !it->isSelected()) return;
     const std::string name = eintragname(it);
     const bool uebernahme = Panel2->isVisibleTo(this);
-    if (ListBox1->row(it) == 0) {
-        // "--> neues Jahr" is never a year, not even as target or source.
-        if (uebernahme) return;
+    // While a takeover is being set up, "--> neues Jahr" is marked like any
+    // entry; the takeover finds no year folder by that name and copies nothing.
+    if (ListBox1->row(it) == 0 && !uebernahme) {
         Panel1->show();
         teditzahl1->setFocus(Qt::OtherFocusReason);
         teditzahl1->selectAll();
@@ -195,7 +195,7 @@ void Tjahrfenster::jahrwaehlen(const std::string& jahr) {
     nux::jahraktschreiben(jahr);
     nux::jahrsetzen(jahr);
     if (nux::jahrgewaehlt()) nux::jahrgewaehlt()(jahr);
-    zummenue();
+    zurueck();
 }
 
 void Tjahrfenster::teditzahl1Change() { Button1->setEnabled(!teditzahl1->text().isEmpty()); }
@@ -236,5 +236,5 @@ void Tjahrfenster::Button2Click() {
     // Once the takeover is done, a plain click chooses a year again; an
     // ALT-click opens the panel for the next takeover.
     Panel2->hide();
-    zummenue();
+    zurueck();
 }

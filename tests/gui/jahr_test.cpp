@@ -11,6 +11,7 @@
 #include "storage/jahr.h"
 #include "storage/satz.h"
 #include "testhilfe.h"
+#include "editors/nux_lehrer.h"
 #include "years/nux_jahr.h"
 
 namespace {
@@ -130,6 +131,11 @@ private slots:
         QTest::mouseClick(speichern, Qt::LeftButton);
         QCOMPARE(nux::piepszahl(), piepser + 3);
         QCOMPARE(zahl->text(), QString("2028"));
+        // A file where the folder should go: a German message.
+        QFile("2028 2").open(QIODevice::WriteOnly);
+        eingeben(teil<teditnummer>("teditnummer1"), "2");
+        QTest::mouseClick(speichern, Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste(), QStringList{"Datei oder Ordner gleichen Namens ist schon vorhanden"});
         oeffnen();
         QCOMPARE(eintraege(), QStringList({"--> neues Jahr", "2005 1", "2027 1", "2030 1"}));
     }
@@ -151,10 +157,23 @@ private slots:
         QVERIFY(nux::laden<nux::Klassensatz>("2006 1/klassen") == std::vector{soll});
         QCOMPARE(jahr(), QString("2005 1"));
 
-        // After the takeover a plain click chooses a year again.
+        // While a takeover is set up, "--> neues Jahr" is a source like any
+        // entry (no such year: nothing copied), and never opens the new-year panel.
         oeffnen();
+        druecken("2006 1", Qt::AltModifier);
+        druecken("--> neues Jahr");
+        QCOMPARE(teil<QLabel>("Label4")->text(), QString("2006 1  übernimmt Daten von   --> neues Jahr"));
+        QVERIFY(teil<QPushButton>("Button2")->isEnabled() && !teil("Panel1")->isVisible());
+        teil<QPushButton>("Button2")->click();
+        QVERIFY(nux::fehlerliste().isEmpty());
+
+        // After the takeover a plain click chooses a year again, and the
+        // window that was in front before comes back.
+        reinterpret_cast<nux::Fenster*>(lehrerfenster)->vorholen();
+        jahrfenster->vorholen();
         druecken("2006 1");
         QCOMPARE(jahr(), QString("2006 1"));
+        QCOMPARE(nux::Fenster::aktivesFenster(), reinterpret_cast<nux::Fenster*>(lehrerfenster));
 
     }
 
