@@ -315,6 +315,13 @@ void verteilgeste() {
         QTest::mouseClick(liste->viewport(), Qt::LeftButton, m, liste->visualItemRect(liste->item(p)).center());
     }
     for (int i = zahl(4); i >= 0; --i) gitterbedienen(verteilfenster->findChild<QScrollArea*>("ScrollBox1"));
+    for (int i = ja(30) ? zahl(4) : 0; i > 0; --i) {
+        // A step back or forward, by the keys of the window.
+        const bool zurueck = ja(60);
+        geste(zurueck ? "Verteilung: Strg+Z" : "Verteilung: Strg+Y");
+        QWidget* ziel = QApplication::focusWidget() ? QApplication::focusWidget() : verteilfenster;
+        QTest::keyClick(ziel, zurueck ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+    }
     if (ja(30)) {
         geste("Verteilung: speichern");
         QTest::mouseClick(verteilfenster->findChild<QPushButton*>("Button1"), Qt::LeftButton);
