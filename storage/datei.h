@@ -99,7 +99,7 @@ Satz satzlesen(const std::string& pfad, std::size_t i) {
 // Writes record i in place; i may be the record count, which appends.
 template <class Satz>
 void satzschreiben(const std::string& pfad, std::size_t i, const Satz& satz, bool anlegen = false) {
-    std::uint8_t puffer[Satz::groesse];
+    std::uint8_t puffer[Satz::groesse]{};  // nothing of the stack reaches the file
     satz.kodieren(std::span<std::uint8_t, Satz::groesse>(puffer, Satz::groesse));
     bytesschreiben(pfad, i * Satz::groesse, std::span<const std::uint8_t>(puffer, Satz::groesse), anlegen);
 }

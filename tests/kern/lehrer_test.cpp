@@ -93,6 +93,7 @@ TEST_F(Lehrerdatei, AnhaengenAendernAbweisenZurueckziehen) {
     const auto vorher = nux::dateilesen(pfad);
     EXPECT_EQ(speichern(std::nullopt, "   ", "Abc"), l::Abgelehnt::leer);
     EXPECT_EQ(speichern(0, "Anna", "  "), l::Abgelehnt::leer);
+    EXPECT_EQ(kernhilfe::meldung([&] { speichern(zeilen.size(), "Anna", "AnnA"); }), nux::kBereich);
     EXPECT_EQ(nux::dateilesen(pfad), vorher);
 
     ASSERT_EQ(speichern(1, "#Maria Zeller", "Zel"), l::Abgelehnt::nein);
