@@ -142,8 +142,10 @@ TEST(Gesamtdruck, RahmenUndVerschiebungJeKlassenzahl) {
         const auto t = nux::texte(s);
         for (int k = 0; k < K; ++k)
             EXPECT_EQ(t[2 + k], (Drucktext{f.kopf0 + 400 * k, 700, 14, true, d.klassen[f.b.cvon + k]}));
-        // Rows count afresh on every page.
+        // Rows count afresh on every page; the first lesson beside its label.
         EXPECT_EQ(t[2 + K], (Drucktext{f.links + 40, 950, 10, false, "F" + std::to_string(f.b.rvon)}));
+        EXPECT_EQ(t[3 + K], (Drucktext{f.links + 240, 950, 10, false, " 1,0"}));
+        EXPECT_EQ(t[4 + K], (Drucktext{f.links + 390, 950, 10, false, "--"}));
     }
 }
 

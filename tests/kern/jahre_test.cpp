@@ -91,6 +91,7 @@ TEST(Jahrliste, NurNachNuxUndNurSechsZeichenMitLeerzeichenAnFuenfterStelle) {
     anlegen("2007 1", "");
     const auto hier = nux::ordnereintraege();
     EXPECT_EQ(Liste(hier.end() - 5, hier.end()), (Liste{"nux", "2004 12", "2005 1", "2006 1", "abc"}));
+    EXPECT_EQ(hier.front(), "/");
     EXPECT_EQ(nux::jahrliste(), (Liste{nux::kNeuesJahr, "2005 1", "2006 1"}));
 }
 
