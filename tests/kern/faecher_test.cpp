@@ -65,6 +65,7 @@ TEST_F(Faecherdatei, NeueAngehaengtAbgelehnteSchreibenNichtsAendernOhneDoppelpru
     for (const auto& [name, kurz] : {std::pair{"", "M"}, {"   ", "M"}, {"Mathe", " "}})
         EXPECT_EQ(neu(name, kurz), f::Abgelehnt::leer) << name << "|" << kurz;
     EXPECT_EQ(neu("Darstellen", " D "), f::Abgelehnt::doppelt);
+    EXPECT_EQ(kernhilfe::meldung([&] { neu("Physik", "P", true, zeilen.size()); }), nux::kBereich);
     EXPECT_EQ(nux::dateilesen(pfad), vorher);
     EXPECT_EQ(zeilen, zeilenvorher);
     EXPECT_EQ(hoechster, 1);

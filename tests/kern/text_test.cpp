@@ -104,6 +104,7 @@ TEST(Text, TrimmenUndTeil) {
     EXPECT_EQ(nux::teil("abcdef", 2, 4), "bcd");
     EXPECT_EQ(nux::teil("abc", 2, 10), "bc");
     EXPECT_EQ(nux::teil("abc", 5, 10), "");
+    EXPECT_EQ(nux::teil("abc", 0, 2), "ab");
 }
 
 }  // namespace
