@@ -51,29 +51,14 @@ std::map<std::string, Bytes> schnappschuss() {
     return alles;
 }
 
-nux::Fachsatz fach(const std::string& name, int ordnung) {
-    nux::Fachsatz f;
-    f.name = name;
-    f.kurz = name.substr(0, 3);
-    f.ordnung = ordnung;
-    return f;
-}
+nux::Fachsatz fach(const std::string& name, int ordnung) { return {name, name.substr(0, 3), ordnung}; }
 
 nux::Lehrersatz lehrer(const std::string& name, const std::string& kurz, std::int64_t stunden) {
-    nux::Lehrersatz l;
-    l.name = name;
-    l.kurz = kurz;
-    l.stunden = stunden;
-    return l;
+    return {name, kurz, stunden};
 }
 
 nux::Klassensatz klasse(const std::string& name) {
-    nux::Klassensatz k;
-    k.name = name;
-    k.h(1, 3) = 15;
-    k.l(1, 3) = "M\xDCL";
-    k.z(3, 100) = "Zusatz";
-    return k;
+    return kernhilfe::klasse(name, {{1, 3, 15, "M\xDCL"}, {3, 100, 0, "", "Zusatz"}});
 }
 
 // A year with every file, a second year with subjects only, code and jahrakt.
