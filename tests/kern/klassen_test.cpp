@@ -81,6 +81,11 @@ TEST(Klassen, StundenfeldBeimVerlassen) {
         EXPECT_EQ(nux::stundennormalisieren(ein), aus) << ein;
         EXPECT_EQ(nux::stundennormalisieren(aus), aus) << ein;
     }
+    // Keys: digits, backspace, and one separator of either kind.
+    const std::tuple<const char*, char, bool> tasten[] = {
+        {"", '0', true},   {"", '9', true},    {"", '/', false},  {"", ':', false}, {"", '\b', true}, {"", '-', false},
+        {"1", ',', true},  {"1", '.', true},   {"1.", ',', false}, {"1,", '.', false}};
+    for (const auto& [rest, c, nimmt] : tasten) EXPECT_EQ(nux::stundenzeichen(rest, c), nimmt) << rest << c;
 }
 
 TEST(Klassen, OkSchliesstLueckenNurMitDenStunden) {

@@ -43,7 +43,8 @@ TEST(Lehrerzeile, KurzvorschlagUndStundenfeld) {
     }
     const std::tuple<std::string, char, bool> zeichen[] = {
         {"", '7', true},  {"2", ',', true},  {"2,", ',', false}, {"2,5", '.', true},   {"", '\b', true},
-        {"", '-', false}, {"", 'a', false}, {"", ' ', false},   {"", '\x16', false}};
+        {"", '-', false}, {"", 'a', false}, {"", ' ', false},   {"", '\x16', false}, {"", '0', true},
+        {"", '9', true},  {"", '/', false}, {"", ':', false}};
     for (const auto& [text, c, nimmt] : zeichen) EXPECT_EQ(l::stundenzeichen(text, c), nimmt) << text << "+" << c;
 }
 

@@ -148,6 +148,13 @@ TEST(Verteilung, HervorhebenFaerbtDieStundenDesGewaehltenLehrers) {
         v.hervorheben(p);
         EXPECT_EQ(gruen(), erwartet) << p;
     }
+    // A press on a line with Alt and Ctrl; the blank and the sum line only clear the selection.
+    using A = Listenaktion;
+    const std::tuple<int, bool, bool, A> aktionen[] = {
+        {kZZ, false, false, A::hervorheben}, {kAnnA, true, false, A::drucken}, {kBeB, false, true, A::gesamtdruck},
+        {kZZ, true, true, A::druckenalle},   {kLeer, false, false, A::auswahlweg}, {kSumme, true, true, A::auswahlweg},
+        {-1, false, false, A::nichts},       {kLoeschen, false, false, A::hervorheben}};
+    for (const auto& [p, alt, strg, aktion] : aktionen) EXPECT_EQ(v.listenaktion(p, alt, strg), aktion) << p;
 }
 
 TEST(Verteilung, GleicherKurznameBeiZweiLehrern) {
