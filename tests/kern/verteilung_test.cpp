@@ -92,6 +92,7 @@ TEST(Verteilung, VerfuegbarkeitslisteBeiJederLadungSortiert) {
     v.aufbauen(klassen(), faecher(), std::nullopt);
     EXPECT_EQ(v.verfuegbar(), (std::vector<std::string>{std::string("----") + std::string(196, ' ') + "-1", " ",
                                                         "Summe    0,0"}));
+    EXPECT_EQ(v.verfuegbarestunden(1) + v.verfuegbarestunden(2), 0);  // the blank and the sum line
     EXPECT_EQ(v.AssignedHours, 120);  // teachers not listed still count, and can be removed
     ASSERT_TRUE(v.lehrerein(0, zeile(v, 0, 1), kLoeschen));
     EXPECT_EQ(v.AssignedHours, 80);
