@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/nux_menue.h"
 #include "assignment/drucken.h"
 #include "assignment/nux_verteilung.h"
 #include "editors/nux_klassen.h"
@@ -57,6 +58,18 @@ void aktivieren() {
 
 void waehlen(int p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Qt::LeftButton) {
     QTest::mouseClick(liste()->viewport(), knopf, tasten, liste()->visualItemRect(liste()->item(p)).center());
+}
+
+// The menu unlocked on the year of schule(), the assignment window loaded again.
+void entsperren() {
+    nux::jahraktschreiben("2026 1");
+    menuform->vorholen();
+    testhilfe::warten();
+    auto* code = menuform->findChild<QLineEdit*>("Edit2");
+    code->setFocus();
+    QTest::keyClicks(code, "8153");
+    menuform->findChild<QPushButton*>("Button6")->setFocus();
+    aktivieren();
 }
 
 // Clicks at the pixel place of a teacher or hours cell.
@@ -265,6 +278,104 @@ private slots:
         const auto gespeichert = nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"));
         QCOMPARE(gespeichert.size(), std::size_t(101));
         QCOMPARE(gespeichert[100].l(3, 100) + gespeichert[0].l(1, 50), std::string("AnnAAnnA"));
+    }
+
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z wherever the focus is; a reload starts a new history.
+    void rueckgaengigUndWiederholenUeberall() {
+        testhilfe::Programm p;
+        schule();
+        const auto& m = verteilfenster->modell();
+        const auto jetzt = [&] { return stand() + QString::fromStdString("|" + lehrer(0, 0) + (m.zelle(0, 0).gruen ? "+" : "") + lehrer(1, 1)); };
+        const QString geladen = jetzt();
+        waehlen(1);
+        lehrerzelle(0, 0);  // AnnA on D 1a
+        const QString eins = jetzt();
+        lehrerzelle(1, 1);  // AnnA instead of Ra on M 1b
+        const QString zwei = jetzt();
+        QCOMPARE(zwei, QString("AnnA 22,0  17,0|Ra   10,0  10,0|50|AnnA+AnnA"));
+        const int piepse = nux::piepszahl();
+        struct Taste { QWidget* w; Qt::Key k; Qt::KeyboardModifiers mit; QString danach; };
+        const Taste tasten[] = {{liste(), Qt::Key_Z, Qt::ControlModifier, eins}, {gitter(), Qt::Key_Z, Qt::ControlModifier, geladen},
+                                {gitter(), Qt::Key_Z, Qt::ControlModifier, geladen}, {liste(), Qt::Key_Y, Qt::ControlModifier, eins},
+                                {teil("Button1"), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, zwei}};
+        for (const Taste& t : tasten) {
+            t.w->setFocus();
+            QTest::keyClick(t.w, t.k, t.mit);
+            QCOMPARE(jetzt(), t.danach);
+        }
+        QCOMPARE(nux::piepszahl(), piepse + 1);  // nothing left to take back
+        teil<QPushButton>("Button1")->click();
+        QVERIFY(!verteilfenster->ungespeichert());
+        QTest::keyClick(liste(), Qt::Key_Z, Qt::ControlModifier);  // behind the saved state: unsaved again
+        QVERIFY(verteilfenster->ungespeichert());
+        QTest::keyClick(liste(), Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(!verteilfenster->ungespeichert());
+        aktivieren();
+        QCOMPARE(verteilfenster->verlauf()->count(), 0);
+    }
+
+    // Every way of leaving with unsaved assignments, every answer, against the file.
+    void ungespeichertVerlassen_data() {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<int>("antwort");
+        for (const char* weg : {"Klassen", "Verteilung", "Ende", "schliessen", "aktivieren"})
+            for (int a : {0, 1, 2}) QTest::newRow(qPrintable(QString("%1 %2").arg(weg).arg(a))) << QString(weg) << a;
+    }
+    void ungespeichertVerlassen() {
+        QFETCH(QString, weg);
+        QFETCH(int, antwort);
+        const auto a = static_cast<nux::Antwort>(antwort);
+        testhilfe::Programm p;
+        schule();
+        entsperren();
+        waehlen(1);
+        lehrerzelle(0, 0);
+        QStringList fragen;
+        nux::antworthaken() = [&](const QString& text, bool abbrechbar) {
+            fragen << text + (abbrechbar ? "" : " (ohne Abbrechen)");
+            return a;
+        };
+        const auto knopf = [](const char* name) { menuform->findChild<QPushButton*>(name)->click(); };
+        if (weg == "Klassen") knopf("Button2");
+        if (weg == "Verteilung") knopf("Button1");
+        if (weg == "Ende") knopf("Button6");
+        if (weg == "schliessen") menuform->close();
+        if (weg == "aktivieren") aktivieren();
+        QCOMPARE(fragen, QStringList{"Die Zuordnungen sind noch nicht gespeichert. Jetzt speichern?"});
+        QCOMPARE(nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"))[0].l(1, 0), std::string(a == nux::Antwort::ja ? "AnnA" : ""));
+        QVERIFY(nux::fehlerliste().isEmpty());
+        const bool bleibt = a == nux::Antwort::abbrechen;
+        QCOMPARE(verteilfenster->ungespeichert(), bleibt);
+        if (bleibt)  // back in the assignment window as it was, green cell and all
+            QVERIFY(nux::Fenster::aktivesFenster() == verteilfenster && verteilfenster->modell().zelle(0, 0).gruen);
+        if (weg == "Klassen") QCOMPARE(reinterpret_cast<QWidget*>(klassenfenster)->isVisible(), !bleibt);
+        if (weg == "Ende" || weg == "schliessen") QCOMPARE(menuform->isVisible(), bleibt);
+        if (weg == "Verteilung" || weg == "aktivieren")
+            QCOMPARE(lehrer(0, 0), std::string(a == nux::Antwort::nein ? "--" : "AnnA"));
+    }
+
+    // "Ja" that cannot save keeps the assignments; an end that cannot be
+    // stopped asks until they are saved or given up.
+    void speichernMisslingtBeimVerlassen() {
+        testhilfe::Programm p;
+        schule();
+        entsperren();
+        waehlen(1);
+        lehrerzelle(0, 0);
+        std::filesystem::remove(nux::jahrdatei("klassen"));
+        std::filesystem::create_directories(nux::jahrdatei("klassen") + "/x");
+        QStringList fragen;
+        nux::antworthaken() = [&](const QString&, bool abbrechbar) {
+            fragen << (abbrechbar ? "abbrechbar" : "nicht abbrechbar");
+            return fragen.size() < 3 ? nux::Antwort::ja : nux::Antwort::nein;
+        };
+        menuform->findChild<QPushButton*>("Button6")->click();
+        QCOMPARE(fragen, QStringList{"abbrechbar"});
+        QVERIFY(nux::fehlerliste().size() == 1 && menuform->isVisible() && verteilfenster->ungespeichert());
+        fragen.clear();
+        QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection);
+        QCOMPARE(fragen, (QStringList{"nicht abbrechbar", "nicht abbrechbar", "nicht abbrechbar"}));
+        QVERIFY(!verteilfenster->ungespeichert());
     }
 };
 
