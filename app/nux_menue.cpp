@@ -209,21 +209,18 @@ void Tmenuform::Button6Click() {
 }
 
 // However the menu is closed ("Ende", the window manager, Alt+F4), the
-// program ends with it: no window may stay behind without a menu.
-void Tmenuform::closeEvent(QCloseEvent* e) {
-    Timer1->stop();
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible()) w->close();
-    e->accept();
-    QCoreApplication::quit();
-}
-
+// program ends with it: no window may stay behind without a menu. Unsaved
+// assignments are offered for saving first, and "Abbrechen" keeps it running.
 void Tmenuform::closeEvent(QCloseEvent* e) {
     if (!verteilungfreigeben()) {
         e->ignore();
         return;
     }
-    QWidget::closeEvent(e);
+    Timer1->stop();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible()) w->close();
+    e->accept();
+    QCoreApplication::quit();
 }
 
 void Tmenuform::Timer1Timer() {
