@@ -266,14 +266,6 @@ private slots:
         QVERIFY(nux::laden<nux::Klassensatz>(datei(kJahr, "klassen")) == sollKlassen(true));
     }
 
-    void neueAktivierungZeigtGespeichertes() {
-        klicken(menuform);  // back to the menu
-        zeigenueber("Button1");
-        QCOMPARE(ablauf::zeilen(verfuegbar(), 15),
-                 QStringList({kLoeschzeile, "AntB 10,0   0,5", "MarH 22,5   0,0", " ", "Summe   32,5"}));
-        QCOMPARE(balken(), 320);
-    }
-
     void lehrerblattUndSchuleAlsPdf() {
         QVERIFY(druckdateien().isEmpty());
         lehrerwaehlen("MarH", Qt::AltModifier);
