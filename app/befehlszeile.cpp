@@ -62,6 +62,9 @@ Befehlszeile::Befehlszeile() {
            QStringLiteral("DATEI"));
     option({"jahr"}, QStringLiteral("Das Jahr für --export, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
            QStringLiteral("JAHR"));
+    option({"sicherungen"},
+           QStringLiteral("Zeigt nach dem Code die Sicherungen des aktuellen Jahres; eine davon lässt sich "
+                          "zurückholen."));
     // For the start-up measurement of the benchmark, not for users.
     option({"startzeit"}, QStringLiteral("Endet, sobald das Hauptmenü gezeichnet ist."), {}, true);
 }

@@ -3,6 +3,7 @@
 
 #include "app/befehlszeile.h"
 #include "app/nux_menue.h"
+#include "app/sperre.h"
 #include "app/start.h"
 #include "assignment/excel.h"
 
@@ -26,6 +27,10 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     nux::deutschladen();
+    // Before any file is touched: one nux per program folder.
+    nux::Programmsperre sperre;
+    if (!nux::programmsperren(sperre)) return 1;
+    if (befehlszeile.gesetzt(QStringLiteral("sicherungen"))) return sicherungenstarten();
     fenstererzeugen();
     if (befehlszeile.gesetzt(QStringLiteral("startzeit"))) nux::nachdemzeichnenbeenden(menuform);
     menuform->vorholen();

@@ -1,5 +1,10 @@
 #include "app/start.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "app/kern/code.h"
 #include "app/nux_code.h"
 #include "app/nux_menue.h"
 #include "fenster/shell.h"
@@ -7,8 +12,10 @@
 #include "editors/nux_faecher.h"
 #include "editors/nux_klassen.h"
 #include "editors/nux_lehrer.h"
+#include "storage/datei.h"
 #include "storage/jahr.h"
 #include "years/nux_jahr.h"
+#include "years/nux_sicherungen.h"
 
 Tmenuform* menuform = nullptr;
 Tcode* codefenster = nullptr;
@@ -35,6 +42,7 @@ void fenstererzeugen() {
     nux::anmelden(nux::Rolle::jahr, jahrfenster);
     nux::anmelden(nux::Rolle::verteilung, verteilfenster);
     nux::jahrgewaehlt() = [](const std::string& jahr) { menuform->jahrzeigen(jahr); };
+    nux::sicherungsfehlermelden();
 }
 
 void fensterfreigeben() {
@@ -56,6 +64,34 @@ void fensterfreigeben() {
                    nux::Rolle::klassen, nux::Rolle::jahr, nux::Rolle::verteilung})
         nux::anmelden(r, nullptr);
     nux::jahrgewaehlt() = nullptr;
+    nux::sicherungsfehler() = nullptr;
     nux::Fenster::aktivesFensterVergessen();
     nux::jahrsetzen("");
+}
+
+int sicherungenstarten() {
+    nux::schriftenzuordnen();
+    nux::sicherungsfehlermelden();
+    const auto jahr = nux::jahraktlesen();
+    if (jahr) nux::jahrsetzen(*jahr);
+    if (!jahr || !nux::jahrgesetzt() || !nux::ordnerda(*jahr)) {
+        QMessageBox::warning(nullptr, QStringLiteral("Sicherungen"),
+                             QStringLiteral("Es ist noch kein Schuljahr gewählt. Wählen Sie es in nux unter "
+                                            "„Jahr“; dort stehen auch seine Sicherungen."));
+        return 1;
+    }
+    // The same code as the menu's: the backups hold the whole school.
+    for (;;) {
+        bool ok = false;
+        const QString code = QInputDialog::getText(nullptr, QStringLiteral("Sicherungen"), QStringLiteral("Code:"),
+                                                   QLineEdit::Password, QString(), &ok);
+        if (!ok) return 0;
+        bool stimmt = false;
+        nux::sicher([&] { stimmt = nux::codestimmt(nux::cp(code.toUpper())); });
+        if (stimmt) break;
+        for (int i = 0; i < 3; ++i) nux::piepsen();
+    }
+    Tsicherungen dialog(*jahr);
+    dialog.exec();
+    return 0;
 }

@@ -25,3 +25,7 @@ void fenstererzeugen();
 // Destroys them again and forgets the current year; for tests that want a
 // program started afresh.
 void fensterfreigeben();
+
+// "nux --sicherungen": the backups of the current year without the menu,
+// after the access code. Needs a QApplication; gives the exit status.
+int sicherungenstarten();

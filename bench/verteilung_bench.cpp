@@ -170,11 +170,15 @@ void BM_Speichern(benchmark::State& state) {
 }
 
 // Baseline of "speichern": the storage layer's atomic rewrite of the same
-// records (temporary file, fsync, rename) without the window's work.
+// records (temporary file, fsync, rename) without the window's work; with
+// argument 0 under a name that keeps no backup, with 1 as "klassen", whose
+// old version is linked into "sicherung" and pruned to the newest 30.
 void BM_Dateischreiben(benchmark::State& state) {
     nux::jahrsetzen(kJahrB);
     const auto klassen = nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"));
-    for (auto _ : state) nux::neuschreiben(nux::jahrdatei("klassen"), klassen);
+    const std::string pfad = nux::jahrdatei(state.range(0) ? "klassen" : "vergleich");
+    nux::neuschreiben(pfad, klassen);
+    for (auto _ : state) nux::neuschreiben(pfad, klassen);
 }
 
 // The Excel export of the large school: the five sheets built, written and
@@ -205,7 +209,7 @@ BENCHMARK(BM_AktivierungUndMalen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_Lehrerein)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rueckgaengig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Hervorheben)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Dateischreiben)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dateischreiben)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Exportmappe)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Excelexport)->Unit(benchmark::kMillisecond);

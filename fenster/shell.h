@@ -27,7 +27,9 @@ int piepszahl();
 
 // The general error display. Messages of the core are UTF-8.
 void fehlerzeigen(const QString& meldung);
-// Every message shown so far (for tests), and whether a modal box appears.
+// A notice that must not stop the user: a box beside the work, no waiting.
+void hinweiszeigen(const QString& meldung);
+// Every message shown so far (for tests), and whether a box appears.
 QStringList& fehlerliste();
 void fehlerboxen(bool modal);
 

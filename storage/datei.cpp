@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "storage/sicherung.h"
+
 namespace nux {
 namespace {
 
@@ -213,6 +215,8 @@ void atomarschreiben(const std::string& pfad, std::span<const std::uint8_t> date
         allesschreiben(d.fd, daten.data(), daten.size(), 0);
         if (::fsync(d.fd) != 0) fehlerwerfen(errno);
         if (d.schliessen() != 0) fehlerwerfen(errno);
+        // A link to the old file costs no copying: the rename leaves its bytes alone.
+        sichern(pfad, false);
         if (::rename(temp.c_str(), pfad.c_str()) != 0) fehlerwerfen(errno);
     } catch (...) {
         ::unlink(temp.c_str());
@@ -229,6 +233,8 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
     if (::fstat(d.fd, &st) != 0) fehlerwerfen(errno);
     if (!S_ISREG(st.st_mode)) fehlerwerfen(EISDIR);
     if (offset > static_cast<std::size_t>(st.st_size)) throw Dateifehler(kBereich);
+    // Written in place, the file would change under a link: a copy is kept.
+    if (st.st_size > 0) sichern(pfad, true);
     try {
         allesschreiben(d.fd, daten.data(), daten.size(), static_cast<off_t>(offset));
         // A full disk may show itself only here (delayed allocation).
@@ -248,6 +254,7 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
 }
 
 void loeschen(const std::string& pfad) {
+    sichern(pfad, false);
     if (::unlink(pfad.c_str()) != 0) fehlerwerfen(errno);
 }
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "storage/datei.h"
+#include "storage/sicherung.h"
 
 namespace nux {
 
@@ -151,6 +152,7 @@ void dateikopieren(const std::string& quelle, const std::string& ziel) {
         const int zu = ::close(z);
         z = -1;
         if (zu != 0) fehlerwerfen(errno);
+        sichern(ziel, false);
         if (::rename(temp.c_str(), ziel.c_str()) != 0) fehlerwerfen(errno);
         detail::ordnersichern(ziel);
     } catch (...) {

@@ -8,6 +8,7 @@
 #include "storage/jahr.h"
 #include "storage/text.h"
 #include "years/kern/jahre.h"
+#include "years/nux_sicherungen.h"
 
 namespace {
 
@@ -148,6 +149,22 @@ Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
     Button2->setEnabled(false);
     connect(Button2, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button2Click(); }); });
     Panel2->hide();
+
+    // Below the takeover panel, where no control of the window stands.
+    Button3 = new QPushButton(QStringLiteral("Sicherungen"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(870, 572, 120, 32);
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+}
+
+void Tjahrfenster::Button3Click() {
+    if (!nux::jahrgesetzt()) {
+        nux::piepsen();
+        return;
+    }
+    auto* dialog = new Tsicherungen(nux::jahrordner(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 // Only the new-year panel and "Start" are reset; the takeover panel, its

@@ -49,6 +49,7 @@ public:
     QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4, *RadioButton5, *RadioButton6,
         *RadioButton7;
     QPushButton* Button2;
+    QPushButton* Button3;  // "Sicherungen"
 
 protected:
     void FormActivate() override;
@@ -59,6 +60,7 @@ private:
     void teditzahl1Change();
     void Button1Click();
     void Button2Click();
+    void Button3Click();
     void jahrwaehlen(const std::string& jahr);
 
     // The takeover heading as Windows-1252 text; Label4 shows it.

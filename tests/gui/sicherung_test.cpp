@@ -1,0 +1,148 @@
+// The way to the backups and back, and one program per program folder.
+#include <signal.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSysInfo>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/sperre.h"
+#include "storage/jahr.h"
+#include "storage/satz.h"
+#include "storage/sicherung.h"
+#include "testhilfe.h"
+#include "years/nux_jahr.h"
+#include "years/nux_sicherungen.h"
+
+namespace {
+
+std::vector<std::uint8_t> fach(const std::string& name) {
+    nux::Fachsatz f;
+    f.name = name;
+    return nux::kodieren(std::vector{f});
+}
+
+
+}  // namespace
+
+class SicherungTest : public QObject {
+    Q_OBJECT
+private slots:
+    void knopfDecktNichtsZu() {
+        testhilfe::Programm p;
+        auto* knopf = jahrfenster->findChild<QPushButton*>("Button3");
+        QVERIFY(knopf);
+        QCOMPARE(knopf->text(), QStringLiteral("Sicherungen"));
+        QVERIFY(jahrfenster->rect().contains(knopf->geometry()));
+        for (auto* w : jahrfenster->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w != knopf) QVERIFY2(!w->geometry().intersects(knopf->geometry()), qPrintable(w->objectName()));
+    }
+
+    void zurueckholenUeberDenDialog() {
+        testhilfe::Programm p;
+        QVERIFY(QDir().mkdir(QStringLiteral("2006 1")));
+        auto* knopf = jahrfenster->findChild<QPushButton*>("Button3");
+        jahrfenster->vorholen();
+        const int piepse = nux::piepszahl();
+        QTest::mouseClick(knopf, Qt::LeftButton);
+        QCOMPARE(nux::piepszahl(), piepse + 1);  // no current year yet
+        QVERIFY(!jahrfenster->findChild<Tsicherungen*>());
+
+        nux::jahrsetzen("2006 1");
+        for (const char* f : {"Deutsch", "Kunst", "Musik"}) nux::atomarschreiben("2006 1/faecher", fach(f));
+        QTest::mouseClick(knopf, Qt::LeftButton);
+        auto* dialog = jahrfenster->findChild<Tsicherungen*>();
+        QVERIFY(dialog && dialog->isVisible());
+        auto* liste = dialog->ListView1;
+        QCOMPARE(liste->topLevelItemCount(), 2);
+        // Newest first: the version before "Musik" is "Kunst".
+        QCOMPARE(liste->topLevelItem(0)->text(3), QStringLiteral("faecher: 1 Fach, davon 1 unterrichtet"));
+        QVERIFY(!dialog->Button1->isEnabled());
+        const auto aelteste = nux::sicherungen("2006 1").back();
+        liste->setCurrentItem(liste->topLevelItem(1));
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        QCOMPARE(testhilfe::bytes("2006 1/faecher"), fach("Deutsch"));
+        QCOMPARE(nux::dateilesen(aelteste.pfad), fach("Deutsch"));
+        QCOMPARE(liste->topLevelItemCount(), 3);
+        QVERIFY(dialog->Label2->text().contains(QStringLiteral("zurückgeholt")));
+        QCOMPARE(nux::dateilesen(nux::sicherungen("2006 1").front().pfad), fach("Musik"));
+        QVERIFY(nux::fehlerliste().isEmpty());
+    }
+
+    void misslungeneSicherungWirdGemeldet() {
+        testhilfe::Programm p;
+        QVERIFY(QDir().mkdir(QStringLiteral("2006 1")));
+        nux::atomarschreiben("2006 1/faecher", fach("Deutsch"));
+        QFile sperrt(QStringLiteral("2006 1/sicherung"));
+        QVERIFY(sperrt.open(QIODevice::WriteOnly));
+        sperrt.close();
+        nux::atomarschreiben("2006 1/faecher", fach("Kunst"));
+        nux::atomarschreiben("2006 1/faecher", fach("Musik"));
+        QCOMPARE(testhilfe::bytes("2006 1/faecher"), fach("Musik"));
+        QCOMPARE(nux::fehlerliste().size(), 1);
+        QVERIFY(nux::fehlerliste()[0].contains(QStringLiteral("Gespeichert wird trotzdem")));
+    }
+
+    // A running nux holds the folder; once it is killed, its lock is stale
+    // and taken over without a question.
+    void zweiProgrammeEinOrdner() {
+        testhilfe::Programmordner ordner;
+        QProcess erstes;
+        erstes.setProgram(QStringLiteral(NUX_PROGRAMM));
+        erstes.start();
+        QVERIFY(erstes.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString::fromLatin1(nux::kSperrdatei)), 20000);
+
+        int gefragt = 0;
+        QStringList gemeldet;
+        const auto fragen = [&](const QString&) { return ++gefragt, true; };
+        const auto melden = [&](const QString& m) { gemeldet << m; };
+        {
+            nux::Programmsperre zweites;
+            QVERIFY(!zweites.nehmen(fragen, melden));
+            QCOMPARE(gemeldet.size(), 1);
+            QVERIFY2(gemeldet[0].contains(QSysInfo::machineHostName()), qPrintable(gemeldet[0]));
+            QVERIFY(gemeldet[0].contains(QFileInfo(QString::fromLatin1(nux::kSperrdatei)).owner()));
+            QVERIFY(gemeldet[0].contains(QStringLiteral("seit")));
+            QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+        }
+        ::kill(static_cast<pid_t>(erstes.processId()), SIGKILL);
+        QVERIFY(erstes.waitForFinished());
+        QVERIFY(QFile::exists(QString::fromLatin1(nux::kSperrdatei)));
+        nux::Programmsperre drittes;
+        QVERIFY(drittes.nehmen(fragen, melden));
+        QCOMPARE(gefragt, 0);
+        QCOMPARE(gemeldet.size(), 1);
+    }
+
+    // A lock from another computer cannot be told from a running nux: only the user may take it over.
+    void sperreEinesAnderenRechners() {
+        testhilfe::Programmordner ordner;
+        const QByteArray fremd = "4242\nnux\nanderer-rechner\n";
+        for (const bool antwort : {false, true}) {
+            QFile f(QString::fromLatin1(nux::kSperrdatei));
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(fremd);
+            f.close();
+            QString frage;
+            int gemeldet = 0;
+            nux::Programmsperre sperre;
+            const bool genommen =
+                sperre.nehmen([&](const QString& t) { return frage = t, antwort; }, [&](const QString&) { ++gemeldet; });
+            QCOMPARE(genommen, antwort);
+            QVERIFY(frage.contains(QStringLiteral("„anderer-rechner“")));
+            QCOMPARE(gemeldet, 0);
+            if (!antwort) {
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                QCOMPARE(f.readAll(), fremd);
+                f.close();
+            }
+        }
+    }
+};
+
+QTEST_MAIN(SicherungTest)
+#include "sicherung_test.moc"

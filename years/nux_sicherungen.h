@@ -1,0 +1,35 @@
+#pragma once
+// The dialog "Sicherungen": the backups of a year, newest first, and the way
+// back to one of them.
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <string>
+#include <vector>
+
+#include "storage/sicherung.h"
+
+class Tsicherungen : public QDialog {
+    Q_OBJECT
+public:
+    Tsicherungen(const std::string& jahr, QWidget* eltern = nullptr);
+
+    QLabel* Label1;
+    QTreeWidget* ListView1;
+    QLabel* Label2;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+private:
+    void holen();
+    void Button1Click();
+
+    std::string jahr_;
+    std::vector<nux::Sicherung> liste_;
+};
+
+namespace nux {
+// A failed backup is told without stopping anyone: a notice beside the work.
+void sicherungsfehlermelden();
+}  // namespace nux
