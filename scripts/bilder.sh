@@ -17,6 +17,7 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$arbeit"' EXIT
 mkdir -p "$arbeit/nux"
 cd "$arbeit/nux"
 "$wurzel/build-start/nux_demo"
+"$wurzel/build-start/nux_demo"   # a second run leaves a backup of every file
 
 export DISPLAY=:77
 Xvfb "$DISPLAY" -screen 0 1016x656x24 >/dev/null 2>&1 &
@@ -40,6 +41,9 @@ klick 525 12; bild jahr               # "Jahr"
 klick 300 12                          # back to the menu
 klick 50 12; sleep 1; bild verteilung # "Verteilung"
 xdotool mousemove 930 398 keydown alt click 1 keyup alt; sleep 2   # ALT-click: sheet of PetL
+klick 300 12                          # back to the menu
+klick 525 12; klick 930 623; bild sicherungen   # "Jahr", "Sicherungen"
+xdotool key Escape
 pdf=$(ls druck/*.pdf | head -n 1)
 pdftoppm -png -r 60 -f 1 -l 1 "$pdf" "$arbeit/seite"
 convert "$arbeit"/seite*.png +dither -colors 16 "PNG8:$wurzel/docs/bilder/druck.png"

@@ -234,7 +234,7 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
     if (!S_ISREG(st.st_mode)) fehlerwerfen(EISDIR);
     if (offset > static_cast<std::size_t>(st.st_size)) throw Dateifehler(kBereich);
     // Written in place, the file would change under a link: a copy is kept.
-    if (st.st_size > 0) sichern(pfad, true);
+    const std::string kopie = st.st_size > 0 ? sichern(pfad, true) : std::string();
     try {
         allesschreiben(d.fd, daten.data(), daten.size(), static_cast<off_t>(offset));
         // A full disk may show itself only here (delayed allocation).
@@ -248,6 +248,11 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
             } else {
                 [[maybe_unused]] int r = ::truncate(pfad.c_str(), st.st_size);
             }
+        }
+        // An append cut back leaves the file as it was: its copy is no version.
+        if (!kopie.empty() && offset >= static_cast<std::size_t>(st.st_size)) {
+            ::unlink(kopie.c_str());
+            ::rmdir(detail::ordnervon(kopie).c_str());
         }
         throw;
     }

@@ -185,14 +185,17 @@ std::function<void(const std::string&)>& sicherungsfehler() {
     return hook;
 }
 
-void sichern(const std::string& pfad, bool kopieren) {
-    if (!sicherungsdatei(pfad) || !dateida(pfad)) return;
+std::string sichern(const std::string& pfad, bool kopieren) {
+    if (!sicherungsdatei(pfad) || !dateida(pfad)) return {};
     const std::string datei = detail::namevon(pfad);
     const std::string ordner = detail::ordnervon(pfad) + kSicherungsordner;
+    bool angelegt = false;
     try {
         if (::mkdir(ordner.c_str(), 0755) != 0) {
             if (errno != EEXIST) fehlerwerfen(errno);
             if (!ordnerda(ordner)) throw Dateifehler(std::string(kSicherungsordner) + " ist kein Ordner");
+        } else {
+            angelegt = true;
         }
         const std::time_t jetzt = std::time(nullptr);
         auto liste = sicherungenin(ordner);
@@ -220,11 +223,15 @@ void sichern(const std::string& pfad, bool kopieren) {
                 break;
             }
         }
-        liste.back().pfad = ordner + "/" + sicherungsname(datei, jetzt, nummer);
+        const std::string gemacht = ordner + "/" + sicherungsname(datei, jetzt, nummer);
+        liste.back().pfad = gemacht;
         aufraeumen(std::move(liste), datei);
         gemeldet().erase(ordner);
+        return gemacht;
     } catch (const std::exception& e) {
-        if (!gemeldet().insert(ordner).second || !sicherungsfehler()) return;
+        // A folder made for nothing would be the only trace of the attempt.
+        if (angelegt) ::rmdir(ordner.c_str());
+        if (!gemeldet().insert(ordner).second || !sicherungsfehler()) return {};
         try {
             sicherungsfehler()("Die alte Fassung von \"" + pfad + "\" konnte nicht in \"" + ordner +
                                "\" gesichert werden (" + e.what() +
@@ -233,6 +240,7 @@ void sichern(const std::string& pfad, bool kopieren) {
         } catch (...) {
         }
     }
+    return {};
 }
 
 std::vector<Sicherung> sicherungen(const std::string& jahr) {

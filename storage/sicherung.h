@@ -39,8 +39,9 @@ std::optional<Sicherung> sicherungsnamelesen(const std::string& name);
 // Keeps the current version of pfad, when it is a data file that exists:
 // a hard link when the file is about to be replaced by a rename or removed,
 // a copy when it will be written in place (kopieren) or links are refused.
-// Removes all but the newest 30 backups of that file. Never throws.
-void sichern(const std::string& pfad, bool kopieren);
+// Removes all but the newest 30 backups of that file. Never throws; gives
+// the path of the backup made, or nothing.
+std::string sichern(const std::string& pfad, bool kopieren);
 
 // Receives the German message of a failed backup. It is called for the first
 // failure in a folder, and again only after a backup there succeeded.

@@ -358,12 +358,13 @@ private slots:
         QVERIFY(nux::laden<nux::Klassensatz>(datei(kNeuesJahr, "klassen")) == soll);
         QVERIFY(ablauf::inhalt(datei(kJahr, "klassen")) == altesJahr);
 
-        // Every save went through its temporary file and left none behind.
+        // Every save went through its temporary file and left none behind;
+        // the old versions are in the backup folder.
         const auto alles = QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
         QCOMPARE(QDir().entryList(alles, QDir::Name), QStringList({"2026 1", "2027 1", "codes", "druck", "jahrakt"}));
         for (const std::string& jahr : {kJahr, kNeuesJahr})
             QCOMPARE(QDir(QString::fromStdString(jahr)).entryList(alles, QDir::Name),
-                     QStringList({"faecher", "klassen", "lehrer"}));
+                     QStringList({"faecher", "klassen", "lehrer", "sicherung"}));
     }
 };
 
