@@ -22,6 +22,7 @@ private slots:
         f("Hilfe", {"--help"}, 0, "  --ordner ORDNER  Arbeitet im Programmordner ORDNER");
         f("Version", {"--version"}, 0, "nux 1.0");
         f("Ordner", {"--ordner", "/tmp"}, -1, "", "/tmp");
+        f("Sicherungen", {"--sicherungen", "--ordner", "/tmp"}, -1, "", "/tmp");
         f("Qt-Optionen bleiben Qt", {"-platform", "offscreen", "-style=fusion", "-reverse"}, -1, "");
         f("unbekannt lang", {"--farbe"}, 2, "nux: Unbekannte Option „--farbe“.\n„nux --help“");
         f("unbekannt kurz, wie getippt", {"-x=1"}, 2, "Unbekannte Option „-x“.");
