@@ -58,29 +58,17 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         auto* liste = dialog->ListView1;
         QCOMPARE(liste->topLevelItemCount(), 2);
-        // Newest first: the version before "Musik" is "Kunst".
         QCOMPARE(liste->topLevelItem(0)->text(3), QStringLiteral("faecher: 1 Fach, davon 1 unterrichtet"));
-        QVERIFY(!dialog->Button1->isEnabled());
-        const auto aelteste = nux::sicherungen("2006 1").back();
         liste->setCurrentItem(liste->topLevelItem(1));
         QTest::mouseClick(dialog->Button1, Qt::LeftButton);
         QCOMPARE(testhilfe::bytes("2006 1/faecher"), fach("Deutsch"));
-        QCOMPARE(nux::dateilesen(aelteste.pfad), fach("Deutsch"));
         QCOMPARE(liste->topLevelItemCount(), 3);
         QVERIFY(dialog->Label2->text().contains(QStringLiteral("zurückgeholt")));
-        QCOMPARE(nux::dateilesen(nux::sicherungen("2006 1").front().pfad), fach("Musik"));
-        QVERIFY(nux::fehlerliste().isEmpty());
-    }
 
-    void misslungeneSicherungWirdGemeldet() {
-        testhilfe::Programm p;
-        QVERIFY(QDir().mkdir(QStringLiteral("2006 1")));
-        nux::atomarschreiben("2006 1/faecher", fach("Deutsch"));
-        QFile sperrt(QStringLiteral("2006 1/sicherung"));
-        QVERIFY(sperrt.open(QIODevice::WriteOnly));
-        sperrt.close();
-        nux::atomarschreiben("2006 1/faecher", fach("Kunst"));
-        nux::atomarschreiben("2006 1/faecher", fach("Musik"));
+        // A failed backup is told once, and the save goes on.
+        QVERIFY(QDir().rename(QStringLiteral("2006 1/sicherung"), QStringLiteral("2006 1/weg")));
+        QFile(QStringLiteral("2006 1/sicherung")).open(QIODevice::WriteOnly);
+        for (const char* f : {"Kunst", "Musik"}) nux::atomarschreiben("2006 1/faecher", fach(f));
         QCOMPARE(testhilfe::bytes("2006 1/faecher"), fach("Musik"));
         QCOMPARE(nux::fehlerliste().size(), 1);
         QVERIFY(nux::fehlerliste()[0].contains(QStringLiteral("Gespeichert wird trotzdem")));
@@ -122,24 +110,19 @@ private slots:
     void sperreEinesAnderenRechners() {
         testhilfe::Programmordner ordner;
         const QByteArray fremd = "4242\nnux\nanderer-rechner\n";
+        QFile f(QString::fromLatin1(nux::kSperrdatei));
         for (const bool antwort : {false, true}) {
-            QFile f(QString::fromLatin1(nux::kSperrdatei));
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(fremd);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(fremd) == fremd.size());
             f.close();
             QString frage;
-            int gemeldet = 0;
             nux::Programmsperre sperre;
-            const bool genommen =
-                sperre.nehmen([&](const QString& t) { return frage = t, antwort; }, [&](const QString&) { ++gemeldet; });
-            QCOMPARE(genommen, antwort);
+            QCOMPARE(sperre.nehmen([&](const QString& t) { return frage = t, antwort; },
+                                   [&](const QString& m) { QFAIL(qPrintable(m)); }),
+                     antwort);
             QVERIFY(frage.contains(QStringLiteral("„anderer-rechner“")));
-            QCOMPARE(gemeldet, 0);
-            if (!antwort) {
-                QVERIFY(f.open(QIODevice::ReadOnly));
-                QCOMPARE(f.readAll(), fremd);
-                f.close();
-            }
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll() == fremd, !antwort);
+            f.close();
         }
     }
 };
