@@ -57,16 +57,6 @@ void fehlerzeigen(const QString& meldung) {
     if (modal) QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("nux"), meldung);
 }
 
-void hinweiszeigen(const QString& meldung) {
-    fehlerliste().append(meldung);
-    if (!modal) return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("nux"), meldung, QMessageBox::Ok,
-                                QApplication::activeWindow());
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
-}
-
 void schriftenzuordnen() {
     QFont::insertSubstitutions(QStringLiteral("Courier"), {QStringLiteral("Liberation Mono"),
                                                            QStringLiteral("DejaVu Sans Mono")});

@@ -27,9 +27,7 @@ int piepszahl();
 
 // The general error display. Messages of the core are UTF-8.
 void fehlerzeigen(const QString& meldung);
-// A notice that must not stop the user: a box beside the work, no waiting.
-void hinweiszeigen(const QString& meldung);
-// Every message shown so far (for tests), and whether a box appears.
+// Every message shown so far (for tests), and whether a modal box appears.
 QStringList& fehlerliste();
 void fehlerboxen(bool modal);
 

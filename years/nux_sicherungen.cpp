@@ -1,9 +1,11 @@
 #include "years/nux_sicherungen.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include "fenster/hinweis.h"
 #include "fenster/shell.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
@@ -95,7 +97,14 @@ void Tsicherungen::Button1Click() {
 namespace nux {
 
 void sicherungsfehlermelden() {
-    sicherungsfehler() = [](const std::string& meldung) { hinweiszeigen(QString::fromUtf8(meldung)); };
+    sicherungsfehler() = [](const std::string& meldung) {
+        QWidget* fenster = QApplication::activeWindow();
+        if (!fenster) fenster = Fenster::aktivesFenster();
+        if (fenster)
+            hinweiszeigen(fenster, kSicherungshinweis, QString::fromUtf8(meldung));
+        else
+            qWarning("nux: %s", meldung.c_str());
+    };
 }
 
 }  // namespace nux

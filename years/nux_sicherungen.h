@@ -30,6 +30,8 @@ private:
 };
 
 namespace nux {
-// A failed backup is told without stopping anyone: a notice beside the work.
+// A failed backup is told without stopping anyone: a notice at the foot of
+// the window in front, of this objectName.
+inline constexpr const char* kSicherungshinweis = "Sicherungshinweis";
 void sicherungsfehlermelden();
 }  // namespace nux
