@@ -26,6 +26,7 @@
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"
+#include "storage/sicherung.h"
 
 namespace {
 
@@ -201,6 +202,14 @@ void BM_Exportmappe(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(nux::exportmappe(verteilfenster->modell(), {kJahrB, "", true}));
 }
 
+// The backup alone, in its steady state of 30 kept versions: a hard link of
+// "klassen" before a rename (0), a copy of "lehrer" before a write in place (1).
+void BM_Sicherung(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    const std::string pfad = nux::jahrdatei(state.range(0) ? "lehrer" : "klassen");
+    for (auto _ : state) nux::sichern(pfad, state.range(0) != 0);
+}
+
 }  // namespace
 
 BENCHMARK(BM_SpeicherJahrB)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -210,6 +219,7 @@ BENCHMARK(BM_Lehrerein)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rueckgaengig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Hervorheben)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Dateischreiben)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sicherung)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Exportmappe)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Excelexport)->Unit(benchmark::kMillisecond);
