@@ -165,13 +165,14 @@ TEST(Klassenmodell, KopierenUndEntfernenSchreibenUndLesenNeu) {
     EXPECT_THROW(m.kopieren(0), nux::Dateifehler);
 
     m.CopyPending = true;
+    m.CurrentClass = 2;
     m.entfernen(m.suchen("1a"));
     datei = nux::laden<nux::Klassensatz>("2026 1/klassen");
     EXPECT_EQ(datei.size(), 2u);
     EXPECT_EQ(datei[0].name + datei[1].name, "2b3c");
     EXPECT_EQ(m.Classes, datei);
     EXPECT_EQ(nux::zeilenindex(m.zeilen()[1]), 1);
-    EXPECT_FALSE(m.CopyPending);  // it would hit another class after renumbering
+    EXPECT_FALSE(m.CopyPending || m.CurrentClass != -1);  // they would hit another class after renumbering
     // The last class gone: no class file is left.
     m.entfernen(0);
     m.entfernen(0);

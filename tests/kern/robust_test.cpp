@@ -302,6 +302,10 @@ const Schreibfall kSchreibfaelle[] = {
     {"LehrerAnhaengen", "2006 1", "2006 1/lehrer",
      [] { nux::satzschreiben("2006 1/lehrer", 2, kNeuerLehrer); },
      [] { EXPECT_EQ(nux::laden<nux::Lehrersatz>("2006 1/lehrer").at(2), kNeuerLehrer); }, 2 * 104 + 50},
+    // Allowed to create the file, which is there: an append all the same.
+    {"LehrerAnhaengenMitAnlegen", "2006 1", "2006 1/lehrer",
+     [] { nux::satzschreiben("2006 1/lehrer", 2, kNeuerLehrer, true); },
+     [] { EXPECT_EQ(nux::laden<nux::Lehrersatz>("2006 1/lehrer").at(2), kNeuerLehrer); }, 2 * 104 + 50},
     {"LehrerAnlegen", "2007 1", "2007 1/lehrer",
      [] { nux::satzschreiben("2007 1/lehrer", 0, kNeuerLehrer, true); },
      [] { EXPECT_EQ(nux::laden<nux::Lehrersatz>("2007 1/lehrer"), std::vector<nux::Lehrersatz>{kNeuerLehrer}); },
@@ -325,7 +329,7 @@ std::vector<Schreibtest> schreibtests() {
     for (const auto& f : kSchreibfaelle) {
         const std::string n = f.name;
         const bool anOrt = n == "LehrerErsetzen" || n == "Code";
-        const bool anhaengen = n == "LehrerAnhaengen";
+        const bool anhaengen = n.starts_with("LehrerAnhaengen");
         t.push_back({f, Stoerung::Voll, nux::kDatentraegerVoll});
         if (f.grenze != 0) t.push_back({f, Stoerung::Teilweise, nux::kDatentraegerVoll});
         // A write-protected folder still lets a file in it be changed in place.
@@ -438,6 +442,7 @@ TEST_P(Schreiben, AlteDateiBleibtGanz) {
         stoerer.aufheben();
         if (t.meldung) ADD_FAILURE() << "kein Fehler";
         else t.fall.pruefen();
+        EXPECT_EQ(offeneDeskriptoren(), deskriptoren);
         return;
     } catch (const nux::Dateifehler& e) {
         stoerer.aufheben();
@@ -454,6 +459,7 @@ TEST_P(Schreiben, AlteDateiBleibtGanz) {
         // Nothing is lost: once the fault is gone the same write succeeds.
         t.fall.schreiben();
         t.fall.pruefen();
+        EXPECT_EQ(offeneDeskriptoren(), deskriptoren);
     }
 }
 
