@@ -225,11 +225,7 @@ TEST(Robust, FehlendeUndFalscheDateiarten) {
 }
 
 TEST(Robust, JahraktMitBeliebigemInhalt) {
-    struct Fall {
-        std::string inhalt;
-        std::string zeile;
-    };
-    const Fall faelle[] = {
+    const std::pair<std::string, std::string> faelle[] = {  // content, the line read
         {"2006 1\r\n2007 1\r\n", "2006 1"},
         {"2006 1", "2006 1"},
         {"\r\n", ""},
@@ -239,11 +235,11 @@ TEST(Robust, JahraktMitBeliebigemInhalt) {
         {std::string(5000, 'x') + "\r\n", std::string(5000, 'x')},
         {"\xFF\xFE\x80\r", "\xFF\xFE\x80"},
     };
-    for (const auto& f : faelle) {
+    for (const auto& [inhalt, zeile] : faelle) {
         kernhilfe::Ordner o;
-        rohschreiben("jahrakt", Bytes(f.inhalt.begin(), f.inhalt.end()));
+        rohschreiben("jahrakt", Bytes(inhalt.begin(), inhalt.end()));
         const auto vorher = schnappschuss();
-        EXPECT_EQ(nux::jahraktlesen(), f.zeile);
+        EXPECT_EQ(nux::jahraktlesen(), zeile);
         EXPECT_EQ(schnappschuss(), vorher);
     }
 }
@@ -472,13 +468,7 @@ INSTANTIATE_TEST_SUITE_P(Robust, Schreiben, ::testing::ValuesIn(schreibtests()),
 TEST(Robust, RechteNeuerUndErsetzterDateien) {
     // New files and year folders get the usual rights less the umask; a file
     // that is replaced or copied over keeps the rights its owner gave it.
-    struct Fall {
-        const char* was;
-        std::function<void()> tun;
-        const char* pfad;
-        mode_t vorher;  // 0: the file is new
-        mode_t nachher;
-    };
+    struct Fall { const char* was; std::function<void()> tun; const char* pfad; mode_t vorher, nachher; };  // vorher 0: new
     const Fall faelle[] = {
         {"neues Jahr", [] { std::string n; nux::jahranlegen("2026", "1", n); }, "2026 1", 0, 0755},
         {"neue Datei", [] { nux::neuschreiben<nux::Fachsatz>("2006 1/neu", {fach("A", 0)}); }, "2006 1/neu", 0, 0644},

@@ -6,15 +6,8 @@
 
 namespace {
 
-struct Breitenfall {
-    const char* text;
-    int breite;
-    const char* links;
-    const char* rechts;
-};
-
 TEST(Text, LinksUndRechtsbuendig) {
-    const Breitenfall faelle[] = {
+    const struct { const char *text; int breite; const char *links, *rechts; } faelle[] = {
         {"Deutsch", 3, "Deu", "Deu"}, {"M", 3, "M  ", "  M"}, {"egal", 0, "", ""},
         {"", 4, "    ", "    "},      {"abc", -2, "", ""},    {"abc", 3, "abc", "abc"}, {"abc", 1, "a", "a"},
     };
@@ -25,21 +18,14 @@ TEST(Text, LinksUndRechtsbuendig) {
 }
 
 TEST(Text, Zahlrechts) {
-    const struct {
-        std::int32_t n;
-        int w;
-        const char* erwartet;
-    } faelle[] = {
+    const struct { std::int32_t n; int w; const char* erwartet; } faelle[] = {
         {1234, 3, "1234"}, {-5, 3, " -5"}, {7, 3, "  7"}, {0, 1, "0"}, {-2147483647 - 1, 3, "-2147483648"},
     };
     for (const auto& f : faelle) EXPECT_EQ(nux::zahlrechts(f.n, f.w), f.erwartet) << f.n;
 }
 
 TEST(Text, Zahllesen) {
-    const struct {
-        const char* text;
-        std::int32_t wert;
-    } faelle[] = {
+    const struct { const char* text; std::int32_t wert; } faelle[] = {
         {" 42 ", 42}, {"4 2", 42}, {"12-", -12}, {"-12", -12}, {"-", 0},
         {"", 0},      {"abc", 0},  {"007", 7},   {"2147483647", 2147483647}, {"000000000000042", 42},
     };
@@ -50,11 +36,7 @@ TEST(Text, Zahllesen) {
 }
 
 TEST(Text, ZehntelzeigenUndZurueck) {
-    const struct {
-        std::int64_t v;
-        int w;
-        const char* text;
-    } faelle[] = {
+    const struct { std::int64_t v; int w; const char* text; } faelle[] = {
         {225, 4, "22,5"},  {15, 4, " 1,5"},   {5, 4, " 0,5"},    {0, 4, " 0,0"},   {1234, 4, "23,4"},
         {-123, 6, " -12,3"}, {-15, 5, " -1,5"}, {-5, 5, " -0,5"}, {-19, 5, " -1,9"}, {-1, 4, "-0,1"},
         {-20, 5, " -2,0"}, {2250, 7, "  225,0"}, {10, 2, ",0"},
