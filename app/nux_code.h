@@ -13,7 +13,7 @@ public:
 
     QLabel *Label1, *Label3, *Label2;
     QLineEdit *Edit2, *Edit1;
-    QPushButton* Button1;
+    QPushButton* Button1 = nullptr;
 
 protected:
     void FormActivate() override;

@@ -15,9 +15,9 @@ public:
     Tmenuform();
 
     QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8;
-    QWidget* Panel1;
+    QWidget* Panel1 = nullptr;
     QLabel *Label2, *Label1, *Label12, *Label11, *Label5;
-    QLineEdit* Edit2;
+    QLineEdit* Edit2 = nullptr;
     QTimer *Timer1, *Timer2;
 
     // The year window writes the year label through this.

@@ -20,27 +20,27 @@ class Tverteilfenster : public nux::Fenster {
 public:
     Tverteilfenster();
 
-    QProgressBar* ProgressBar1;
-    QLabel* Label4;
-    QLabel* Label1;
-    QPushButton* Button2;
-    QPushButton* Button1;
-    QPushButton* Button3;  // "Excel-Export"
-    QLabel* Label2;
-    QScrollArea* ScrollBox1;
-    QListWidget* ListBox1;
-    QFrame* Panel1;
-    QLabel* Label3;
-    QFrame* Panel2;
-    QLabel* Memo2;
-    QFrame* Panel3;
-    QLabel* Label5;
-    QProgressBar* ProgressBar2;
-    QFrame* Panel4;
-    QLabel* Label6;
-    QFrame* Panel5;
-    QLabel* Label7;
-    QListWidget* ListBox3;
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button3 = nullptr;  // "Excel-Export"
+    QLabel* Label2 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLabel* Memo2 = nullptr;
+    QFrame* Panel3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QProgressBar* ProgressBar2 = nullptr;
+    QFrame* Panel4 = nullptr;
+    QLabel* Label6 = nullptr;
+    QFrame* Panel5 = nullptr;
+    QLabel* Label7 = nullptr;
+    QListWidget* ListBox3 = nullptr;
 
     Gitter* gitter() const { return gitter_; }
     const nux::Verteilung& modell() const { return modell_; }
@@ -88,6 +88,6 @@ private:
     nux::Verteilung modell_;
     std::vector<std::string> gezeigt_;  // the lines ListBox1 shows
     QElapsedTimer uebergabe_;           // since this window handed the front to another
-    QUndoStack* verlauf_;
+    QUndoStack* verlauf_ = nullptr;
     bool behalten_ = false;             // the coming activation keeps the grid as it is
 };

@@ -17,17 +17,17 @@ class Tfaecherfenster : public nux::Fenster {
 public:
     Tfaecherfenster();
 
-    QLabel* Label1;
-    QListWidget* ListBox1;
-    QFrame* Panel1;
-    QLabel* Label2;
-    QLineEdit* Edit1;
-    QLabel* Label3;
-    QLineEdit* Edit2;
-    QCheckBox* CheckBox1;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPlainTextEdit* Memo1;
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
 
     void holen();
     void speichern();

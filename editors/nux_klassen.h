@@ -18,27 +18,27 @@ public:
     Tklassenfenster();
     ~Tklassenfenster() override;
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label5;  // "Klasse:"
-    QLineEdit* Edit1;
-    QListWidget* ListBox1;
-    QListWidget* ListBox2;
-    QFrame* Panel3;
-    QPushButton* Button2;
-    QPlainTextEdit* Memo1;
-    QFrame* Panel1;
-    QPushButton* Button1;
-    QFrame* Panel2;
-    QLabel* Label4;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    QLineEdit* Edit7;
-    QPushButton* Button3;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label5 = nullptr;  // "Klasse:"
+    QLineEdit* Edit1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QFrame* Panel3 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QPushButton* Button3 = nullptr;
 
     const nux::Klassenmodell& modell() const { return modell_; }
 

@@ -13,17 +13,17 @@ class Tlehrerfenster : public nux::Fenster {
 public:
     Tlehrerfenster();
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QListWidget* ListBox1;
-    QLabel* Label3;
-    QLineEdit* Edit1;
-    QLabel* Label4;
-    QLineEdit* Edit3;
-    QLabel* Label5;
-    QLineEdit* Edit2;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
 
 protected:
     void FormActivate() override;

@@ -35,21 +35,21 @@ class Tjahrfenster : public nux::Fenster {
 public:
     Tjahrfenster();
 
-    QLabel* Label1;
+    QLabel* Label1 = nullptr;
     Tjahrliste* ListBox1;
-    QPlainTextEdit* Memo2;
-    QWidget* Panel1;
+    QPlainTextEdit* Memo2 = nullptr;
+    QWidget* Panel1 = nullptr;
     QLabel *Label2, *Label3;
     teditzahl* teditzahl1;
     teditnummer* teditnummer1;
-    QPushButton* Button1;
-    QWidget* Panel2;
-    QLabel* Label4;
+    QPushButton* Button1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLabel* Label4 = nullptr;
     QWidget *Panel3, *Panel4, *Panel5;
     QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4, *RadioButton5, *RadioButton6,
         *RadioButton7;
-    QPushButton* Button2;
-    QPushButton* Button3;  // "Sicherungen"
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;  // "Sicherungen"
 
 protected:
     void FormActivate() override;
