@@ -7,14 +7,13 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "testhilfe.h"
+
 namespace ablauf {
 
-template <class T>
-T* teil(QWidget* fenster, const char* name) {
-    T* t = fenster->findChild<T*>(QString::fromLatin1(name));
-    if (!t) qFatal("%s fehlt in %s", name, qPrintable(fenster->objectName()));
-    return t;
-}
+using testhilfe::mitte;
+using testhilfe::teil;
+using testhilfe::zeileklicken;
 
 inline void klicken(QWidget* w, Qt::KeyboardModifiers tasten = {}) {
     QTest::mouseClick(w, Qt::LeftButton, tasten, w->rect().center());
@@ -32,12 +31,6 @@ inline void ueberschreiben(QLineEdit* feld, const QString& text) {
         else
             QTest::sendKeyEvent(QTest::Click, feld, static_cast<Qt::Key>(ch.toUpper().unicode()), QString(ch), {});
     }
-}
-
-inline QPoint mitte(QListWidget* l, int zeile) { return l->visualItemRect(l->item(zeile)).center(); }
-
-inline void zeileklicken(QListWidget* l, int zeile, Qt::KeyboardModifiers tasten = {}) {
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, tasten, mitte(l, zeile));
 }
 
 // The lines of a PDF as its layout puts them, each with its words

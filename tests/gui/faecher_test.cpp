@@ -21,11 +21,7 @@ const std::string kDatei = "2026 1/faecher";
 constexpr Qt::KeyboardModifiers kAlle = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
 
 template <class T>
-T* teil(const char* name) {
-    auto* w = reinterpret_cast<QWidget*>(faecherfenster)->findChild<T*>(name);
-    if (!w) qFatal("%s fehlt", name);
-    return w;
-}
+T* teil(const char* name) { return testhilfe::teil<T>(reinterpret_cast<QWidget*>(faecherfenster), name); }
 QListWidget* liste() { return teil<QListWidget>("ListBox1"); }
 QLineEdit* namefeld() { return teil<QLineEdit>("Edit1"); }
 QLineEdit* kurzfeld() { return teil<QLineEdit>("Edit2"); }
@@ -50,11 +46,8 @@ void zeigen(const std::vector<Fachsatz>& s = {}) {
     testhilfe::warten();
 }
 
-QPoint mitte(int zeile) { return liste()->visualItemRect(liste()->item(zeile)).center(); }
-
-void klicken(int zeile, Qt::KeyboardModifiers m = {}) {
-    QTest::mouseClick(liste()->viewport(), Qt::LeftButton, m, mitte(zeile));
-}
+QPoint mitte(int zeile) { return testhilfe::mitte(liste(), zeile); }
+void klicken(int zeile, Qt::KeyboardModifiers m = {}) { testhilfe::zeileklicken(liste(), zeile, m); }
 
 void ziehen(int von, int nach, Qt::KeyboardModifiers m = {}) {
     QWidget* v = liste()->viewport();

@@ -17,11 +17,7 @@
 namespace {
 
 template <class T = QWidget>
-T* teil(const char* name) {
-    T* t = jahrfenster->findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT(t);
-    return t;
-}
+T* teil(const char* name) { return testhilfe::teil<T>(jahrfenster, name); }
 QListWidget* liste() { return teil<QListWidget>("ListBox1"); }
 QStringList eintraege() {
     QStringList r;

@@ -30,11 +30,7 @@ class KlassenTest : public QObject {
     Q_OBJECT
 
     template <class T>
-    static T* c(const char* name) {
-        auto* w = klassenfenster->findChild<T*>(QString::fromLatin1(name));
-        if (!w) qFatal("Control %s fehlt", name);
-        return w;
-    }
+    static T* c(const char* name) { return testhilfe::teil<T>(klassenfenster, name); }
     static QLineEdit* feld(const char* name) { return c<QLineEdit>(name); }
     static QListWidget* liste() { return c<QListWidget>("ListBox1"); }
     static QListWidget* tabelle() { return c<QListWidget>("ListBox2"); }
@@ -59,11 +55,8 @@ class KlassenTest : public QObject {
         eintragen("Edit1", name);
         liste()->setFocus();
     }
-    static void klick(QListWidget* l, int zeile, Qt::KeyboardModifiers tasten = {}) {
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, tasten, l->visualItemRect(l->item(zeile)).center());
-    }
-    static void druecken(int zeile, Qt::KeyboardModifiers tasten = {}) { klick(liste(), zeile, tasten); }
-    static void reihe(int zeile) { klick(tabelle(), zeile); }
+    static void druecken(int zeile, Qt::KeyboardModifiers tasten = {}) { testhilfe::zeileklicken(liste(), zeile, tasten); }
+    static void reihe(int zeile) { testhilfe::zeileklicken(tabelle(), zeile); }
     static void eintragen(const char* name, const QString& wert) {
         feld(name)->setFocus();
         feld(name)->selectAll();

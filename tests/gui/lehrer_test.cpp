@@ -22,11 +22,7 @@ using nux::Lehrersatz;
 const std::string kDatei = "2026 1/lehrer";
 
 template <class T>
-T* teil(const char* name) {
-    auto* w = reinterpret_cast<QWidget*>(lehrerfenster)->findChild<T*>(name);
-    if (!w) qFatal("%s fehlt", name);
-    return w;
-}
+T* teil(const char* name) { return testhilfe::teil<T>(reinterpret_cast<QWidget*>(lehrerfenster), name); }
 QListWidget* liste() { return teil<QListWidget>("ListBox1"); }
 QLineEdit* namefeld() { return teil<QLineEdit>("Edit1"); }
 QLineEdit* kurzfeld() { return teil<QLineEdit>("Edit3"); }
@@ -45,11 +41,8 @@ void zeigen(const std::vector<Lehrersatz>& saetze = {}) {
     testhilfe::warten();
 }
 
-QPoint mitte(int zeile) { return liste()->visualItemRect(liste()->item(zeile)).center(); }
-
-void klicken(int zeile, Qt::KeyboardModifiers m = {}) {
-    QTest::mouseClick(liste()->viewport(), Qt::LeftButton, m, mitte(zeile));
-}
+QPoint mitte(int zeile) { return testhilfe::mitte(liste(), zeile); }
+void klicken(int zeile, Qt::KeyboardModifiers m = {}) { testhilfe::zeileklicken(liste(), zeile, m); }
 
 // Types into a field that has the focus, as a user would after clicking it.
 void tippen(QLineEdit* feld, const QString& text) {

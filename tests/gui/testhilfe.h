@@ -3,6 +3,7 @@
 // and leaves nothing behind.
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -47,6 +48,19 @@ struct Programm {
     }
     ~Programm() { fensterfreigeben(); }
 };
+
+template <class T = QWidget>
+T* teil(QWidget* fenster, const char* name) {
+    T* t = fenster->findChild<T*>(QString::fromLatin1(name));
+    if (!t) qFatal("%s fehlt in %s", name, qPrintable(fenster->objectName()));
+    return t;
+}
+
+inline QPoint mitte(QListWidget* l, int zeile) { return l->visualItemRect(l->item(zeile)).center(); }
+
+inline void zeileklicken(QListWidget* l, int zeile, Qt::KeyboardModifiers tasten = {}) {
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, tasten, mitte(l, zeile));
+}
 
 inline std::vector<std::uint8_t> bytes(const std::string& pfad) { return nux::dateilesen(pfad); }
 

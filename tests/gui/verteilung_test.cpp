@@ -57,7 +57,7 @@ void aktivieren() {
 }
 
 void waehlen(int p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Qt::LeftButton) {
-    QTest::mouseClick(liste()->viewport(), knopf, tasten, liste()->visualItemRect(liste()->item(p)).center());
+    QTest::mouseClick(liste()->viewport(), knopf, tasten, testhilfe::mitte(liste(), p));
 }
 
 // The menu unlocked on the year of schule(), the assignment window loaded again.
@@ -157,7 +157,7 @@ private slots:
         for (int i = 0; i < 40 * 12; ++i) gruen = gruen || bild.pixelColor(i % 40, i / 40) == QColor(0, 255, 0);
         QVERIFY(gruen);
         // Delete line, by double click: every cell black, the line stays selected.
-        doppelklick(liste()->viewport(), liste()->visualItemRect(liste()->item(0)).center());
+        doppelklick(liste()->viewport(), testhilfe::mitte(liste(), 0));
         QVERIFY(!m.zelle(1, 1).gruen);
         QCOMPARE(liste()->selectedItems().value(0), liste()->item(0));
         waehlen(3);  // the blank line is never selected
@@ -197,9 +197,6 @@ private slots:
         testhilfe::Programm p;
         schule();
         QTest::mouseClick(teil("Button2"), Qt::LeftButton);
-        const QStringList hilfe = teil<QLabel>("Memo2")->text().split('\n');
-        QCOMPARE(hilfe.size(), 9);
-        QVERIFY(hilfe[0].endsWith("Namen ") && hilfe[3].endsWith("Zusatztext ") && hilfe[8].startsWith("Dieses"));
         QVERIFY(teil("Panel2")->isVisible());
         QTest::mouseClick(teil("Memo2"), Qt::LeftButton);
         QVERIFY(!teil("Panel2")->isVisible());
