@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -225,9 +226,11 @@ void atomarschreiben(const std::string& pfad, std::span<const std::uint8_t> date
     detail::ordnersichern(pfad);
 }
 
-void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const std::uint8_t> daten,
-                    bool anlegen) {
-    Deskriptor d(::open(pfad.c_str(), O_WRONLY | O_CLOEXEC | (anlegen ? O_CREAT : 0), 0644));
+namespace {
+
+// Writes into the file itself, for a folder that takes no new file.
+void anortschreiben(const std::string& pfad, std::size_t offset, std::span<const std::uint8_t> daten) {
+    Deskriptor d(::open(pfad.c_str(), O_WRONLY | O_CLOEXEC));
     if (d.fd < 0) fehlerwerfen(errno);
     struct stat st {};
     if (::fstat(d.fd, &st) != 0) fehlerwerfen(errno);
@@ -243,11 +246,7 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
     } catch (...) {
         // Never leave half a record behind an append.
         if (static_cast<std::size_t>(st.st_size) < offset + daten.size()) {
-            if (st.st_size == 0 && anlegen) {
-                ::unlink(pfad.c_str());
-            } else {
-                [[maybe_unused]] int r = ::truncate(pfad.c_str(), st.st_size);
-            }
+            [[maybe_unused]] int r = ::truncate(pfad.c_str(), st.st_size);
         }
         // An append cut back leaves the file as it was: its copy is no version.
         if (!kopie.empty() && offset >= static_cast<std::size_t>(st.st_size)) {
@@ -256,6 +255,31 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
         }
         throw;
     }
+}
+
+}  // namespace
+
+void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const std::uint8_t> daten,
+                    bool anlegen) {
+    // The file is patched in memory and replaced whole: a write torn by a
+    // crash, or a new file created but not yet filled, would be read as a
+    // damaged file for ever after. A write-protected folder takes no
+    // temporary file, but still lets an existing file be changed in place.
+    const bool neuedatei = anlegen && !dateida(pfad);
+    const std::string ordner = detail::ordnervon(pfad);
+    if (!neuedatei && ::access(ordner.empty() ? "." : ordner.c_str(), W_OK) != 0)
+        return anortschreiben(pfad, offset, daten);
+    std::vector<std::uint8_t> neu;
+    if (!neuedatei) {
+        Deskriptor d(-1);
+        const std::size_t n = lesendoeffnen(d, pfad);
+        if (::access(pfad.c_str(), W_OK) != 0) fehlerwerfen(errno);
+        neu = restlesen(d.fd, n);
+    }
+    if (offset > neu.size()) throw Dateifehler(kBereich);
+    if (neu.size() < offset + daten.size()) neu.resize(offset + daten.size());
+    std::copy(daten.begin(), daten.end(), neu.begin() + static_cast<std::ptrdiff_t>(offset));
+    atomarschreiben(pfad, neu);
 }
 
 void loeschen(const std::string& pfad) {

@@ -23,9 +23,10 @@ std::vector<std::uint8_t> dateilesen(const std::string& pfad);
 // user made read-only is refused, as an in-place write would be.
 void atomarschreiben(const std::string& pfad, std::span<const std::uint8_t> daten);
 
-// Writes bytes at offset into an existing file (or a new one with anlegen).
-// A write that fails after extending the file cuts it back to its old size;
-// an offset beyond the end is a range error (it would leave a hole of zeros).
+// Writes bytes at offset into an existing file (or a new one with anlegen),
+// replacing the file whole as atomarschreiben does: after a failure or a crash
+// it is the old file or the new one. An offset beyond the end is a range
+// error (it would leave a hole of zeros).
 void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const std::uint8_t> daten,
                     bool anlegen);
 

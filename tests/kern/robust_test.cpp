@@ -463,6 +463,39 @@ INSTANTIATE_TEST_SUITE_P(Robust, Schreiben, ::testing::ValuesIn(schreibtests()),
     return std::string(info.param.fall.name) + "_" + stoerungsname(info.param.stoerung);
 });
 
+TEST(Robust, TodMittenImSchreiben) {
+    // The process dies at its first write beyond 20 bytes (SIGXFSZ, as a
+    // power cut would stop it): the file is the old one, or, when the write
+    // never came that far, the new one; a temporary file may stay behind.
+    for (const auto& f : kSchreibfaelle) {
+        kernhilfe::Ordner o;
+        schuleanlegen();
+        auto vorher = schnappschuss();
+        const pid_t kind = ::fork();
+        if (kind == 0) {
+            ::signal(SIGXFSZ, SIG_DFL);
+            rlimit grenze{20, 20};
+            ::setrlimit(RLIMIT_FSIZE, &grenze);
+            try {
+                f.schreiben();
+            } catch (...) {
+                ::_exit(2);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(kind, &status, 0), kind);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+            f.pruefen();
+            continue;
+        }
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << f.name << " Status " << status;
+        auto nachher = schnappschuss();
+        std::erase_if(nachher, [](const auto& e) { return e.first.ends_with(".neu"); });
+        EXPECT_EQ(nachher, vorher) << f.name;
+    }
+}
+
 // ---------------------------------------------------------------- rights
 
 TEST(Robust, RechteNeuerUndErsetzterDateien) {
