@@ -4,7 +4,8 @@
 // version before the interrupted save or the whole version after it, never
 // torn and never missing, and a temporary file left behind must never be read
 // as data: every file still loads, the year list shows only years, and the
-// next save goes through.
+// next save goes through. Every backup kept in "sicherung" is a whole version
+// that its file once had.
 //
 //   nux_stromausfall [--seed N] [--kills K] [--schreiber NAME]
 //
@@ -32,6 +33,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/kern/code.h"
@@ -42,6 +44,7 @@
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"
+#include "storage/sicherung.h"
 #include "years/kern/jahre.h"
 
 namespace {
@@ -63,7 +66,7 @@ std::string wort(std::uint64_t k, std::size_t laenge) {
 std::int64_t stunden(std::uint64_t k) { return static_cast<std::int64_t>(10 + k % 200); }
 
 // The year every writer but the code and "jahrakt" works in.
-void jahrvorbereiten(const std::string& ordner, int variante) {
+void jahrvorbereiten(const std::string& ordner, int variante, bool mitKlassen = true) {
     ::mkdir(ordner.c_str(), 0755);
     std::vector<Fachsatz> faecher;
     for (int i = 0; i < 5; ++i) faecher.push_back({"Fach" + wort(i + variante, 6), wort(i + variante, 2), i, true});
@@ -80,7 +83,7 @@ void jahrvorbereiten(const std::string& ordner, int variante) {
     }
     neuschreiben(ordner + "/faecher", faecher);
     neuschreiben(ordner + "/lehrer", lehrer);
-    neuschreiben(ordner + "/klassen", klassen);
+    if (mitKlassen) neuschreiben(ordner + "/klassen", klassen);
 }
 
 struct Schreiber {
@@ -123,8 +126,7 @@ std::vector<Schreiber> schreiber() {
                  }});
     r.push_back({"klassen", {kJahr + "/klassen"}, [] {
                      jahrsetzen(kJahr);
-                     jahrvorbereiten(kJahr, 0);
-                     loeschen(kJahr + "/klassen");
+                     jahrvorbereiten(kJahr, 0, false);
                  },
                  [](std::uint64_t k) {
                      Klassenmodell m;
@@ -211,17 +213,28 @@ public:
                 leeren(".");
                 s_.vorbereiten();
                 staende_.push_back(lesen(s_.dateien));
+                merken(staende_.back());
             }
             while (staende_.size() <= k) {
                 s_.speichern(staende_.size());
                 staende_.push_back(lesen(s_.dateien));
+                merken(staende_.back());
             }
             if (::chdir(zurueck.c_str()) != 0) std::abort();
         }
         return staende_[k];
     }
+    // Whether some version of the file held exactly these bytes.
+    bool fassung(const std::string& datei, const std::vector<std::uint8_t>& b) const {
+        return fassungen_.count(datei + '\0' + std::string(b.begin(), b.end())) > 0;
+    }
 
 private:
+    void merken(const Stand& st) {
+        for (const auto& [d, b] : st)
+            if (b) fassungen_.insert(d.substr(d.rfind('/') + 1) + '\0' + std::string(b->begin(), b->end()));
+    }
+    std::unordered_set<std::string> fassungen_;
     const Schreiber& s_;
     std::string ordner_;
     std::vector<Stand> staende_;
@@ -241,6 +254,7 @@ std::vector<std::string> eintraege(const std::string& ordner) {
 
 struct Ergebnis {
     int kills = 0, inSpeichern = 0, zerrissen = 0, fehlend = 0, temporaer = 0, fehler = 0;
+    int sicherungen = 0, sicherungenkaputt = 0;
     std::uint64_t speicherungen = 0;
 };
 
@@ -326,6 +340,18 @@ Ergebnis pruefen(const Schreiber& s, int kills, std::mt19937_64& zufall, const s
                 if (n.size() > 4 && n[0] == '.' && n.compare(n.size() - 4, 4, ".neu") == 0) ++e.temporaer;
             }
         }
+        // Every backup is a whole version that the file once had.
+        const std::string sicherung = kJahr + "/" + kSicherungsordner;
+        for (const auto& n : eintraege(sicherung)) {
+            const auto info = sicherungsnamelesen(n);
+            if (!info) continue;
+            ++e.sicherungen;
+            if (!vorlage.fassung(info->datei, dateilesen(sicherung + "/" + n))) {
+                ++e.sicherungenkaputt;
+                std::fprintf(stderr, "%s: Sicherung %s nach Kill %d (Seed %llu) ist keine Fassung der Datei\n", s.name,
+                             n.c_str(), kill, static_cast<unsigned long long>(seed));
+            }
+        }
         try {
             for (const auto& j : jahrliste())
                 if (j != kNeuesJahr && !jahrform(j)) throw std::runtime_error("kein Jahr in der Jahrliste: " + j);
@@ -392,16 +418,19 @@ int main(int argc, char** argv) {
         if (!nur.empty() && nur != s.name) continue;
         const Ergebnis e = pruefen(s, kills, zufall, arbeit, vorlage, seed);
         std::printf("%-11s Kills %4d, davon mitten im Speichern %4d, Speicherungen %6llu, zerrissen %d, fehlend %d, "
-                    "liegengebliebene temporaere Dateien %d, Fehler %d\n",
+                    "liegengebliebene temporaere Dateien %d, Fehler %d, Sicherungen geprueft %d, davon kaputt %d\n",
                     s.name, e.kills, e.inSpeichern, static_cast<unsigned long long>(e.speicherungen), e.zerrissen,
-                    e.fehlend, e.temporaer, e.fehler);
-        schlecht += e.zerrissen + e.fehlend + e.fehler;
+                    e.fehlend, e.temporaer, e.fehler, e.sicherungen, e.sicherungenkaputt);
+        schlecht += e.zerrissen + e.fehlend + e.fehler + e.sicherungenkaputt;
         summe.kills += e.kills;
         summe.inSpeichern += e.inSpeichern;
         summe.zerrissen += e.zerrissen + e.fehlend;
+        summe.sicherungen += e.sicherungen;
+        summe.sicherungenkaputt += e.sicherungenkaputt;
     }
-    std::printf("Summe: Kills %d, mitten im Speichern %d, zerrissene oder fehlende Dateien %d\n", summe.kills,
-                summe.inSpeichern, summe.zerrissen);
+    std::printf("Summe: Kills %d, mitten im Speichern %d, zerrissene oder fehlende Dateien %d, Sicherungen geprueft %d, "
+                "davon kaputt %d\n",
+                summe.kills, summe.inSpeichern, summe.zerrissen, summe.sicherungen, summe.sicherungenkaputt);
     if (::chdir("/") != 0) return 2;
     std::filesystem::remove_all(wurzel);
     return schlecht == 0 ? 0 : 1;
