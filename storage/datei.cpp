@@ -269,6 +269,7 @@ void bytesschreiben(const std::string& pfad, std::size_t offset, std::span<const
     const std::string ordner = detail::ordnervon(pfad);
     if (!neuedatei && ::access(ordner.empty() ? "." : ordner.c_str(), W_OK) != 0)
         return anortschreiben(pfad, offset, daten);
+    if (neuedatei && !ordnerda(ordner.empty() ? "." : ordner)) fehlerwerfen(ENOENT);
     std::vector<std::uint8_t> neu;
     if (!neuedatei) {
         Deskriptor d(-1);
