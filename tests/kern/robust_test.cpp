@@ -53,10 +53,6 @@ std::map<std::string, Bytes> schnappschuss() {
 
 nux::Fachsatz fach(const std::string& name, int ordnung) { return {name, name.substr(0, 3), ordnung}; }
 
-nux::Lehrersatz lehrer(const std::string& name, const std::string& kurz, std::int64_t stunden) {
-    return {name, kurz, stunden};
-}
-
 nux::Klassensatz klasse(const std::string& name) {
     return kernhilfe::klasse(name, {{1, 3, 15, "M\xDCL"}, {3, 100, 0, "", "Zusatz"}});
 }
@@ -68,14 +64,9 @@ void schuleanlegen() {
     fs::create_directory("2007 1");
     nux::jahraktschreiben("2006 1");
     nux::neuschreiben<nux::Fachsatz>("2006 1/faecher", {fach("Deutsch", 0), fach("Mathematik", 1)});
-    nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {lehrer("Müller", "M\xDCL", 225), lehrer("Bauer", "BA", 0)});
+    nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {nux::Lehrersatz{"Müller", "M\xDCL", 225}, nux::Lehrersatz{"Bauer", "BA", 0}});
     nux::neuschreiben<nux::Klassensatz>("2006 1/klassen", {klasse("1a")});
     nux::neuschreiben<nux::Fachsatz>("2007 1/faecher", {fach("Englisch", 0)});
-}
-
-template <class Satz>
-Bytes datei(const std::vector<Satz>& s) {
-    return nux::kodieren(s);
 }
 
 template <class Satz>
@@ -113,9 +104,9 @@ struct Ladefall {
     const char* meldung;
 };
 
-const auto zweiFaecher = [] { return datei<nux::Fachsatz>({fach("Deutsch", 0), fach("Mathematik", 1)}); };
-const auto zweiLehrer = [] { return datei<nux::Lehrersatz>({lehrer("Müller", "M\xDCL", 225), lehrer("Bauer", "BA", 0)}); };
-const auto eineKlasse = [] { return datei<nux::Klassensatz>({klasse("1a")}); };
+const auto zweiFaecher = [] { return nux::kodieren<nux::Fachsatz>({fach("Deutsch", 0), fach("Mathematik", 1)}); };
+const auto zweiLehrer = [] { return nux::kodieren<nux::Lehrersatz>({nux::Lehrersatz{"Müller", "M\xDCL", 225}, nux::Lehrersatz{"Bauer", "BA", 0}}); };
+const auto eineKlasse = [] { return nux::kodieren<nux::Klassensatz>({klasse("1a")}); };
 const auto faecherLaden = [] { nux::laden<nux::Fachsatz>("2006 1/faecher", 51); };
 const auto lehrerLaden = [] { nux::laden<nux::Lehrersatz>("2006 1/lehrer"); };
 const auto klassenLaden = [] { nux::laden<nux::Klassensatz>("2006 1/klassen", 101); };
@@ -142,18 +133,12 @@ const Ladefall kLadefaelle[] = {
      [] { nux::satzlesen<nux::Fachsatz>("2006 1/faecher", 0); }, nux::kDateiende},
     {"FaecherSatzMitFalschemFlag", "2006 1/faecher", [] { return mit(zweiFaecher(), 88 + 44, 7); },
      [] { nux::satzlesen<nux::Fachsatz>("2006 1/faecher", 1); }, nux::kBereich},
-    {"LehrerLeer", "2006 1/lehrer", [] { return Bytes{}; }, lehrerLaden, nux::kDateiende},
     {"LehrerFalscheGroesse", "2006 1/lehrer", [] { return mehrfach(fach("Kunst", 0), 12); }, lehrerLaden,
      nux::kDateiende},
     {"LehrerNamenslaengeZuGross", "2006 1/lehrer", [] { return mit(zweiLehrer(), 104, 41); }, lehrerLaden,
      nux::kBereich},
     {"LehrerKurzlaengeZuGross", "2006 1/lehrer", [] { return mit(zweiLehrer(), 104 + 41, 5); }, lehrerLaden,
      nux::kBereich},
-    {"LehrerSatzHinterDemEnde", "2006 1/lehrer", zweiLehrer,
-     [] { nux::satzlesen<nux::Lehrersatz>("2006 1/lehrer", 5); }, nux::kDateiende},
-    {"KlassenLeer", "2006 1/klassen", [] { return Bytes{}; }, klassenLaden, nux::kDateiende},
-    {"KlassenAbgeschnitten", "2006 1/klassen", [] { return gekuerzt(eineKlasse(), 1); }, klassenLaden,
-     nux::kDateiende},
     {"KlassenMehrAlsErlaubt", "2006 1/klassen", [] { return mehrfach(klasse("1a"), 102); }, klassenLaden,
      nux::kBereich},
     {"KlassenNamenslaengeZuGross", "2006 1/klassen", [] { return mit(eineKlasse(), 0, 4); }, klassenLaden,
@@ -188,15 +173,6 @@ TEST_P(Laden, GibtMeldungUndAendertNichts) {
 INSTANTIATE_TEST_SUITE_P(Robust, Laden, ::testing::ValuesIn(kLadefaelle),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Robust, RiesigeDateiWirdVorDemLesenAbgewiesen) {
-    // A sparse file of 10 000 class records: refused by its size, so the
-    // loader neither reads 133 MB nor holds them in memory.
-    kernhilfe::Ordner o;
-    schuleanlegen();
-    ASSERT_EQ(::truncate("2006 1/klassen", static_cast<off_t>(nux::Klassensatz::groesse) * 10000), 0);
-    EXPECT_EQ(kernhilfe::meldung([] { nux::laden<nux::Klassensatz>("2006 1/klassen", 101); }), nux::kBereich);
-}
-
 TEST(Robust, FehlendeUndFalscheDateiarten) {
     kernhilfe::Ordner o;
     schuleanlegen();
@@ -212,7 +188,7 @@ TEST(Robust, FehlendeUndFalscheDateiarten) {
         {[] { nux::satzlesen<nux::Lehrersatz>("2006 1/lehrer", 0); }, nux::kZugriffVerweigert},
         // A folder named "codes" is not replaced by a new code file.
         {codePruefen, nux::kZugriffVerweigert},
-        {[] { nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {lehrer("A", "A", 1)}); }, nux::kZugriffVerweigert},
+        {[] { nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {nux::Lehrersatz{"A", "A", 1}}); }, nux::kZugriffVerweigert},
         {[] { nux::dateikopieren("2006 1/faecher", "2006 1/lehrer"); }, nux::kZugriffVerweigert},
         // A regular file whose reading fails halfway (EIO).
         {[] { nux::dateilesen("/proc/self/mem"); }, "Ein-/Ausgabefehler des Datenträgers"},
@@ -251,7 +227,7 @@ TEST(Robust, ZuLangeNamenWerdenGekuerztOhneInsNaechsteFeldZuReichen) {
     const std::string s41 = "\xC4" + std::string(39, 'x') + "\xFF";
     nux::Fachsatz f = fach(s41, -7);
     f.kurz = "\xC4\xD6\xDC\xDF\xE4\xF6";
-    nux::Lehrersatz l = lehrer(s41, "ABCDE", INT64_MIN);
+    nux::Lehrersatz l{s41, "ABCDE", INT64_MIN};
     nux::Klassensatz k = klasse("10bc");
     k.l(3, 100) = "ABCDE";
     k.z(3, 100) = s41;
@@ -283,15 +259,12 @@ struct Schreibfall {
     rlim_t grenze;                   // file size limit that stops the write halfway
 };
 
-const nux::Lehrersatz kNeuerLehrer = lehrer("Neumann", "NEU", 185);
+const nux::Lehrersatz kNeuerLehrer = nux::Lehrersatz{"Neumann", "NEU", 185};
 
 const Schreibfall kSchreibfaelle[] = {
     {"FaecherNeu", "2006 1", "2006 1/faecher",
      [] { nux::neuschreiben<nux::Fachsatz>("2006 1/faecher", {fach("A", 0), fach("B", 1), fach("C", 2)}); },
      [] { EXPECT_EQ(nux::laden<nux::Fachsatz>("2006 1/faecher").size(), 3u); }, 100},
-    {"KlassenNeu", "2006 1", "2006 1/klassen",
-     [] { nux::neuschreiben<nux::Klassensatz>("2006 1/klassen", {klasse("1a"), klasse("1b")}); },
-     [] { EXPECT_EQ(nux::laden<nux::Klassensatz>("2006 1/klassen").size(), 2u); }, 20000},
     {"LehrerErsetzen", "2006 1", "2006 1/lehrer",
      [] { nux::satzschreiben("2006 1/lehrer", 1, kNeuerLehrer); },
      [] { EXPECT_EQ(nux::satzlesen<nux::Lehrersatz>("2006 1/lehrer", 1), kNeuerLehrer); }, 0},
