@@ -150,7 +150,8 @@ TEST(Excel, KlassensummenGleichDenSummenDesFensters) {
     const std::vector<std::array<int, 3>> gesten{{0, kD2, kAnnA}, {1, kD1, kBeB}, {1, kMat, 0}, {0, kD1, kZZ}, {0, 3, kCC}};
     for (const auto& [c, r, p] : gesten) {
         v.lehrerein(c, r, p);
-        const auto& summe = mappe(v).blatt("Klassen")->zeilen.back();
+        const Mappe m = mappe(v);
+        const auto& summe = m.blatt("Klassen")->zeilen.back();
         EXPECT_EQ(summe[1].wert, v.TotalHours);
         EXPECT_EQ(summe[2].wert, v.AssignedHours);
     }
