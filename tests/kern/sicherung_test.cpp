@@ -59,6 +59,14 @@ TEST(Sicherung, JederSchreiberBehaeltDieAlteFassung) {
         {"AmEndeAnhaengen", "lehrer", [] { nux::satzschreiben("2006 1/lehrer", 2, lehrer("Neu", 10)); }},
         {"Loeschen", "klassen", [] { nux::loeschen("2006 1/klassen"); }},
         {"Kopieren", "lehrer", [] { nux::dateikopieren("2005 1/lehrer", "2006 1/lehrer"); }},
+        // Where links are refused or a file is changed in place, a copy is kept.
+        {"KopieVorAenderungAmPlatz", "lehrer", [] {
+             nux::sichern("2006 1/lehrer", true);
+             std::fstream f("2006 1/lehrer", std::ios::in | std::ios::out | std::ios::binary);
+             const char c = static_cast<char>(f.get());
+             f.seekp(0);
+             f.put(static_cast<char>(~c));
+         }},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
