@@ -228,14 +228,9 @@ void Tverteilfenster::FormActivate() {
     Panel3->move(0, 31);
     Panel3->show();
     Panel3->raise();
-    Panel1->hide();
-    ListBox1->clear();
-    gezeigt_.clear();
     // Whatever was not saved is gone; an activation that stops early leaves
     // nothing that "speichern" could write.
-    modell_.leeren();
-    verlauf_->clear();
-    gitter_->setzen(nullptr);
+    leeren();
 
     const auto fehlt = nux::Verteilung::fehlendedateien();
     for (const std::string& datei : fehlt) {
@@ -347,7 +342,7 @@ bool Tverteilfenster::freigeben(bool abbrechbar) {
     while (ungespeichert()) {
         switch (nux::fragen(QStringLiteral("Die Zuordnungen sind noch nicht gespeichert. Jetzt speichern?"), abbrechbar)) {
             case nux::Antwort::abbrechen: return false;
-            case nux::Antwort::nein: verlauf_->clear(); return true;
+            case nux::Antwort::nein: verwerfen(); return true;
             case nux::Antwort::ja:
                 nux::sicher([this] { Button1Click(); });
                 // The failure was shown; the assignments stay where they can still be saved.
@@ -355,6 +350,25 @@ bool Tverteilfenster::freigeben(bool abbrechbar) {
         }
     }
     return true;
+}
+
+void Tverteilfenster::leeren() {
+    Panel1->hide();
+    ListBox1->clear();
+    gezeigt_.clear();
+    modell_.leeren();
+    verlauf_->clear();
+    gitter_->setzen(nullptr);
+}
+
+// "Nein" gives the assignments up: the grid goes back to what the file
+// holds, through the history where it still reaches the saved state, else
+// it is emptied as an activation that stops early leaves it. Either way no
+// second question comes and "speichern" cannot write what was given up.
+void Tverteilfenster::verwerfen() {
+    if (verlauf_->cleanIndex() >= 0) verlauf_->setIndex(verlauf_->cleanIndex());
+    if (ungespeichert()) leeren();
+    verlauf_->clear();
 }
 
 void Tverteilfenster::zurueckholen() {

@@ -47,8 +47,11 @@ public:
     // The gestures since the last load; its clean state is the last load or save.
     QUndoStack* verlauf() const { return verlauf_; }
 
-    // Whether the grid holds assignments that the file does not.
-    bool ungespeichert() const { return !verlauf_->isClean(); }
+    // Whether the grid holds assignments that the file does not. The cells
+    // decide, not the undo history: a teacher set and taken off again, or a
+    // step undone back to the file, leaves nothing to save (the export says
+    // the same of its workbook).
+    bool ungespeichert() const { return !modell_.gespeichert(); }
     // Before unsaved assignments are dropped: asks whether to save them.
     // Returns whether the caller may go on; "Abbrechen" (offered only when
     // abbrechbar) and a failed save keep them.
@@ -83,6 +86,8 @@ private:
     void listeabgleichen();
     void hinweis(const QString& text);
     void schrittzeigen(const nux::Aenderung& a, bool vorwaerts);
+    void leeren();
+    void verwerfen();
 
     Gitter* gitter_;
     nux::Verteilung modell_;
