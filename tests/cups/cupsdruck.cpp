@@ -2,16 +2,10 @@
 // default printer without a dialog, reached by the ordinary gestures of the
 // assignment window. scripts/cups-test.sh starts the server with a PDF queue
 // as default printer and names the folder where the queue writes.
-#include <QPrinter>
-#include <QtWidgets>
-#include <QtTest>
-#include <filesystem>
 
-#include "assignment/drucken.h"
+#include <QPrinter>
+
 #include "assignment/kern/drucklayout.h"
-#include "assignment/nux_verteilung.h"
-#include "storage/jahr.h"
-#include "ablaufhilfe.h"
 #include "testhilfe.h"
 
 namespace {
@@ -104,22 +98,14 @@ private slots:
     void lehrerblattUndSchuleUeberDenStandarddrucker() {
         testhilfe::Programm p;
         QVERIFY2(nux::druckervorhanden(), "der Drucker des Testservers fehlt");
-        std::filesystem::create_directory("2026 1");
-        nux::jahrsetzen("2026 1");
-        nux::neuschreiben<nux::Fachsatz>(nux::jahrdatei("faecher"), {{"Deutsch", "D", 0}});
-        nux::neuschreiben<nux::Lehrersatz>(nux::jahrdatei("lehrer"), {{"Anna Alt", "AnnA", 220}});
-        std::vector<nux::Klassensatz> k(1);
-        k[0].name = "1a";
-        k[0].h(1, 0) = 20;
-        k[0].l(1, 0) = "AnnA";
-        nux::neuschreiben(nux::jahrdatei("klassen"), k);
+        testhilfe::kleineschule();
         verteilfenster->vorholen();
         testhilfe::warten();
 
-        auto* liste = ablauf::teil<QListWidget>(verteilfenster, "ListBox1");
-        ablauf::zeileklicken(liste, 1, Qt::AltModifier);  // the sheet of AnnA
+        auto* liste = testhilfe::teil<QListWidget>(verteilfenster, "ListBox1");
+        testhilfe::zeileklicken(liste, 2, Qt::AltModifier);  // the sheet of Ra
         QVERIFY(fertig(1));
-        ablauf::zeileklicken(liste, 1, Qt::ControlModifier);  // the whole school
+        testhilfe::zeileklicken(liste, 2, Qt::ControlModifier);  // the whole school
         QVERIFY(fertig(2));
         QVERIFY2(nux::fehlerliste().isEmpty(), qPrintable(nux::fehlerliste().join("; ")));
         QVERIFY2(!QDir(nux::kDruckordner).exists(), "auf PDF ausgewichen statt zu drucken");
@@ -127,8 +113,7 @@ private slots:
 
         const QString datum = QDate::currentDate().toString("dd.MM.yyyy");
         pruefen(ausgabe() + "/" + pdfs()[0], QPageLayout::Portrait,
-                {{"Unterrichtseinsatz", 600, 600}, {"Anna", 600, 800}, {"Gewidmet", 600, 1100},
-                 {"1a", 600, 1300}, {datum, 3500, 400}});
+                {{"Unterrichtseinsatz", 600, 600}, {"Rudi", 600, 800}, {"1b", 600, 1300}, {datum, 3500, 400}});
         pruefen(ausgabe() + "/" + pdfs()[1], QPageLayout::Landscape,
                 {{"Unterrichtseinsatz", 1600, 400}, {datum, 4400, 200}});
     }

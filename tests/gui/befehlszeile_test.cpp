@@ -1,7 +1,3 @@
-#include <QMessageBox>
-#include <QProcess>
-#include <QPushButton>
-#include <QtTest>
 
 #include "app/befehlszeile.h"
 #include "testhilfe.h"

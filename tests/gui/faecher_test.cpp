@@ -1,17 +1,6 @@
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QtTest>
-#include <cerrno>
-#include <filesystem>
 
-#include "app/nux_menue.h"
 #include "editors/kern/faecher.h"
 #include "fenster/listenzeichner.h"
-#include "editors/nux_faecher.h"
-#include "storage/jahr.h"
-#include "storage/satz.h"
 #include "testhilfe.h"
 
 namespace {
@@ -37,8 +26,7 @@ std::vector<Fachsatz> faecher(int n) {
 
 // Activates the window in the current year, with these subjects if any.
 void zeigen(const std::vector<Fachsatz>& s = {}) {
-    std::filesystem::create_directory("2026 1");
-    nux::jahrsetzen("2026 1");
+    testhilfe::jahranlegen();
     if (!s.empty()) nux::neuschreiben(kDatei, s);
     menuform->vorholen();
     testhilfe::warten();
@@ -86,9 +74,7 @@ private slots:
         QTest::keyClicks(kurzfeld(), "D");
         QTest::mouseClick(speichern(), Qt::LeftButton);
 
-        const std::string e = "\x07" "Deutsch" + std::string(23, 0) + "\x01" "D" + std::string(11, 0) + "\x01\x03   \x24" +
-                              std::string(36, ' ') + std::string(2, 0);
-        QCOMPARE(testhilfe::bytes(kDatei), std::vector<std::uint8_t>(e.begin(), e.end()));
+        QVERIFY(nux::laden<Fachsatz>(kDatei) == (std::vector<Fachsatz>{{"Deutsch", "D", 0}}));  // the defaults are the core's
         // the fields are emptied and the focus is back in the name field
         QVERIFY(namefeld()->text().isEmpty() && kurzfeld()->text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(namefeld()));
@@ -118,22 +104,35 @@ private slots:
     }
 
     void unlesbareDateiWirdNichtUeberschrieben() {
+        // In both editors of this kind: a file that is not a whole number of
+        // records is reported on loading and never written over.
+        for (const char* art : {"lehrer", "faecher"}) {
+            testhilfe::Programm p;
+            testhilfe::kleineschule();
+            const std::string datei = nux::jahrdatei(art);
+            std::filesystem::resize_file(datei, 100);
+            const auto vorher = testhilfe::bytes(datei);
+            auto* fenster = reinterpret_cast<QWidget*>(*art == 'l' ? (void*)lehrerfenster : (void*)faecherfenster);
+            reinterpret_cast<nux::Fenster*>(fenster)->vorholen();
+            testhilfe::warten();
+            QCOMPARE(nux::fehlerliste(), QStringList{"Versuch hinter dem Dateiende zu lesen"});
+            QCOMPARE(testhilfe::teil<QListWidget>(fenster, "ListBox1")->count(), 0);
+            testhilfe::teil<QLineEdit>(fenster, "Edit1")->setText("Neu");
+            testhilfe::teil<QLineEdit>(fenster, *art == 'l' ? "Edit3" : "Edit2")->setText("Neu");
+            QTest::mouseClick(testhilfe::teil<QPushButton>(fenster, "Button1"), Qt::LeftButton);
+            QCOMPARE(nux::fehlerliste().size(), 2);
+            QCOMPARE(testhilfe::bytes(datei), vorher);
+        }
+        // Once the file is whole again, the save reads it first.
         testhilfe::Programm p;
         std::filesystem::create_directory("2026 1");
         nux::neuschreiben(kDatei, faecher(3));
-        std::filesystem::resize_file(kDatei, 200);  // not a multiple of the record size
-        const auto vorher = testhilfe::bytes(kDatei);
+        std::filesystem::resize_file(kDatei, 200);
         zeigen();
-        QCOMPARE(nux::fehlerliste(), QStringList{"Versuch hinter dem Dateiende zu lesen"});
-        QCOMPARE(liste()->count(), 0);
+        nux::neuschreiben<Fachsatz>(kDatei, {{"Fach0", "F0", 0}});
         eingeben("Deutsch", "D");
         QTest::mouseClick(speichern(), Qt::LeftButton);
-        QCOMPARE(nux::fehlerliste().size(), 2);
-        QCOMPARE(testhilfe::bytes(kDatei), vorher);
-        // once the file is whole again, the save reads it first
-        nux::neuschreiben<Fachsatz>(kDatei, {{"Fach0", "F0", 0}});
-        QTest::mouseClick(speichern(), Qt::LeftButton);
-        QCOMPARE(nux::fehlerliste().size(), 2);
+        QCOMPARE(nux::fehlerliste().size(), 1);
         QCOMPARE(liste()->count(), 2);
         QVERIFY(nux::laden<Fachsatz>(kDatei) == (std::vector<Fachsatz>{{"Fach0", "F0", 0}, {"Deutsch", "D", 1}}));
     }
@@ -175,15 +174,6 @@ private slots:
         QTest::mouseRelease(v, Qt::LeftButton, {}, mitte(2));
         ziehen(0, 3, kAlle);  // a gesture started with all three modifiers moves nothing
         QCOMPARE(testhilfe::bytes(kDatei), vorher);
-
-        ziehen(0, 4);  // onto the last entry: second to last
-        QCOMPARE(folge(), std::string("Fach1 Fach2 Fach3 Fach0 Fach4 |3|0|1|2|4"));
-        QVERIFY(namefeld()->text().isEmpty());
-        QVERIFY(liste()->selectedItems().isEmpty());
-
-        ziehen(3, 0);
-        QCOMPARE(testhilfe::bytes(kDatei), vorher);  // indexes never move
-
         // A move that fails leaves no selection and no fields that a save
         // could write over the subject where the drag ended.
         nux::schreibfehlerSetzen(ENOSPC);
@@ -192,6 +182,10 @@ private slots:
         QCOMPARE(nux::fehlerliste(), QStringList{"Datenträger voll"});
         QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
         QCOMPARE(testhilfe::bytes(kDatei), vorher);
+
+        ziehen(0, 4);  // onto the last entry: second to last
+        QCOMPARE(folge(), std::string("Fach1 Fach2 Fach3 Fach0 Fach4 |3|0|1|2|4"));
+        QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
     }
 
     void ziehenUeberDenRandRollt() {

@@ -1,19 +1,30 @@
 #pragma once
 // Every window test runs in a fresh temporary program folder named "nux"
 // and leaves nothing behind.
-#include <QApplication>
-#include <QDir>
-#include <QListWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <memory>
-#include <string>
-#include <vector>
+// It also brings what every window test needs: Qt, and the windows with
+// the files they work on.
+#include <QtTest>
+#include <QtWidgets>
+#include <cerrno>
+#include <filesystem>
 
-#include "fenster/frage.h"
-#include "fenster/shell.h"
+#include "app/nux_code.h"
+#include "app/nux_menue.h"
 #include "app/start.h"
+#include "assignment/drucken.h"
+#include "assignment/nux_verteilung.h"
+#include "editors/nux_faecher.h"
+#include "editors/nux_klassen.h"
+#include "editors/nux_lehrer.h"
+#include "fenster/frage.h"
+#include "fenster/hinweis.h"
+#include "fenster/newcomps.h"
+#include "fenster/shell.h"
 #include "storage/datei.h"
+#include "storage/jahr.h"
+#include "storage/satz.h"
+#include "storage/text.h"
+#include "years/nux_jahr.h"
 
 namespace testhilfe {
 
@@ -63,6 +74,31 @@ inline void zeileklicken(QListWidget* l, int zeile, Qt::KeyboardModifiers tasten
 }
 
 inline std::vector<std::uint8_t> bytes(const std::string& pfad) { return nux::dateilesen(pfad); }
+
+// The year "2026 1", created and current.
+inline void jahranlegen() {
+    QDir().mkdir(QStringLiteral("2026 1"));
+    nux::jahrsetzen("2026 1");
+}
+
+// A small school in it: subjects D (index 0) and M (1); teachers AnnA (22,0)
+// and Ra (10,0); classes 1a and 1b with D 2,0 each, M 4,5 in 1a with an extra
+// text and M 3,0 in 1b held by Ra.
+inline void kleineschule() {
+    jahranlegen();
+    nux::neuschreiben<nux::Fachsatz>(nux::jahrdatei("faecher"), {{"Deutsch", "D", 0}, {"Mathematik", "M", 1}});
+    nux::neuschreiben<nux::Lehrersatz>(nux::jahrdatei("lehrer"), {{"Anna Alt", "AnnA", 220}, {"Rudi Rau", "Ra", 100}});
+    std::vector<nux::Klassensatz> k(2);
+    k[0].name = "1a";
+    k[1].name = "1b";
+    k[0].h(1, 0) = k[1].h(1, 0) = 20;
+    k[0].h(1, 1) = 45;
+    k[0].z(1, 1) = "  F\xF6rderkurs  ";
+    k[1].h(1, 1) = 30;
+    k[1].l(1, 1) = "Ra";
+    k[1].z(1, 1) = "Gruppe";
+    nux::neuschreiben(nux::jahrdatei("klassen"), k);
+}
 
 // Runs pending events, so that activations queued by the platform arrive.
 inline void warten() {
