@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "kernhilfe.h"
@@ -48,12 +49,7 @@ struct Ordner : kernhilfe::Ordner {
 }  // namespace
 
 TEST(Sicherung, JederSchreiberBehaeltDieAlteFassung) {
-    struct Fall {
-        const char* name;
-        const char* datei;
-        std::function<void()> aendern;
-    };
-    const Fall faelle[] = {
+    const std::tuple<const char*, const char*, std::function<void()>> faelle[] = {  // name, file, change
         {"NeuSchreiben", "faecher", [] { nux::neuschreiben<nux::Fachsatz>("2006 1/faecher", {fach("Kunst")}); }},
         {"AmPlatzUeberschreiben", "lehrer", [] { nux::satzschreiben("2006 1/lehrer", 0, lehrer("Neu", 10)); }},
         {"AmEndeAnhaengen", "lehrer", [] { nux::satzschreiben("2006 1/lehrer", 2, lehrer("Neu", 10)); }},
@@ -68,8 +64,8 @@ TEST(Sicherung, JederSchreiberBehaeltDieAlteFassung) {
              f.put(static_cast<char>(~c));
          }},
     };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(f.name);
+    for (const auto& [name, datei, aendern] : faelle) {
+        SCOPED_TRACE(name);
         Ordner o;
         fs::create_directory("2005 1");
         nux::neuschreiben<nux::Lehrersatz>("2005 1/lehrer", {lehrer("Quelle", 5)});
@@ -77,15 +73,13 @@ TEST(Sicherung, JederSchreiberBehaeltDieAlteFassung) {
         nux::neuschreiben<nux::Lehrersatz>("2006 1/lehrer", {lehrer("Huber", 200), lehrer("Moser", 100)});
         nux::neuschreiben<nux::Klassensatz>("2006 1/klassen", {nux::Klassensatz{}});
         ASSERT_TRUE(nux::sicherungen("2006 1").empty()) << "a new file has no old version";
-        const std::string pfad = std::string("2006 1/") + f.datei;
+        const std::string pfad = std::string("2006 1/") + datei;
         const Bytes alt = nux::dateilesen(pfad);
-        f.aendern();
+        aendern();
         ASSERT_TRUE(!nux::dateida(pfad) || nux::dateilesen(pfad) != alt);
-        const auto liste = nux::sicherungen("2006 1");
-        ASSERT_EQ(liste.size(), 1u);
-        EXPECT_EQ(liste[0].datei, f.datei);
         // Byte for byte after the change: a link to a file written in place would have changed with it.
-        EXPECT_EQ(nux::dateilesen(liste[0].pfad), alt);
+        EXPECT_EQ(nux::sicherungen("2006 1").size(), 1u);
+        EXPECT_EQ(gesichert("2006 1", datei), std::vector<Bytes>{alt});
         EXPECT_TRUE(o.meldungen.empty());
         EXPECT_TRUE(gesichert("2005 1", "lehrer").empty()) << "the source of a copy is not changed";
     }
@@ -164,12 +158,7 @@ TEST(Sicherung, Zusammenfassung) {
     a.h(2, 0) = 15, a.l(2, 0) = "  ";  // blanks are no teacher
     a.h(3, 100) = 5;
     b.h(1, 50) = 3000, b.l(1, 50) = "MO";
-    struct Fall {
-        const char* datei;
-        Bytes bytes;
-        std::string zeile;
-    };
-    const Fall faelle[] = {
+    const std::tuple<const char*, Bytes, std::string> faelle[] = {  // file, its bytes, the line shown
         {"klassen", nux::kodieren(std::vector{a, b}), "klassen: 2 Klassen, 306,0 Stunden, davon 304,0 zugeordnet"},
         {"klassen", nux::kodieren(std::vector{nux::Klassensatz{}}), "klassen: 1 Klasse, 0,0 Stunden, davon 0,0 zugeordnet"},
         {"faecher", nux::kodieren(std::vector{fach("Deutsch"), fach("#Latein"), fach("Kunst", false)}),
@@ -180,7 +169,7 @@ TEST(Sicherung, Zusammenfassung) {
         {"lehrer", Bytes(103, 0), "lehrer: nicht lesbar (Versuch hinter dem Dateiende zu lesen)"},
         {"klassen", Bytes{}, "klassen: nicht lesbar (Versuch hinter dem Dateiende zu lesen)"},
     };
-    for (const auto& f : faelle) EXPECT_EQ(nux::zusammenfassung(f.datei, f.bytes), f.zeile);
+    for (const auto& [datei, bytes, zeile] : faelle) EXPECT_EQ(nux::zusammenfassung(datei, bytes), zeile);
 }
 
 TEST(Sicherung, ZurueckholenLaesstSichRueckgaengigMachen) {

@@ -169,36 +169,33 @@ void neuanfangen(const Schreiber& s) {
     s.vorbereiten();
 }
 
-// The states of versions 0, 1, 2 ... from saves that nobody interrupts, made
-// in a folder of their own.
-class Vorlage {
-public:
-    Vorlage(const Schreiber& s, std::string ordner) : s_(s), ordner_(std::move(ordner)) {}
-    const Stand& stand(std::uint64_t k) {
-        if (k >= staende_.size()) {
-            const auto zurueck = fs::current_path();
-            fs::current_path(ordner_);
-            if (staende_.empty()) neuanfangen(s_), merken();
-            while (staende_.size() <= k) s_.speichern(staende_.size()), merken();
-            fs::current_path(zurueck);
-        }
-        return staende_[k];
-    }
-    // Whether some version of the file held exactly these bytes.
-    bool fassung(const std::string& datei, const std::vector<std::uint8_t>& b) const {
-        return fassungen_.count(datei + '\0' + std::string(b.begin(), b.end())) > 0;
-    }
+// One content of a file, whatever folder it lies in.
+std::string fassung(const std::string& pfad, const std::vector<std::uint8_t>& b) {
+    return fs::path(pfad).filename().string() + '\0' + std::string(b.begin(), b.end());
+}
 
-private:
-    void merken() {
-        staende_.push_back(lesen(s_.dateien));
-        for (const auto& [d, b] : staende_.back())
-            if (b) fassungen_.insert(fs::path(d).filename().string() + '\0' + std::string(b->begin(), b->end()));
+// The states of versions 0, 1, 2 ... from saves that nobody interrupts, made
+// in a folder of their own, and every content a file had in them.
+struct Vorlage {
+    const Schreiber& s;
+    fs::path ordner;
+    std::vector<Stand> staende = {};
+    std::unordered_set<std::string> fassungen = {};
+
+    const Stand& stand(std::uint64_t k) {
+        if (k < staende.size()) return staende[k];
+        const auto zurueck = fs::current_path();
+        fs::current_path(ordner);
+        if (staende.empty()) neuanfangen(s), merken();
+        while (staende.size() <= k) s.speichern(staende.size()), merken();
+        fs::current_path(zurueck);
+        return staende[k];
     }
-    const Schreiber& s_;
-    std::string ordner_;
-    std::vector<Stand> staende_;
-    std::unordered_set<std::string> fassungen_;
+    void merken() {
+        staende.push_back(lesen(s.dateien));
+        for (const auto& [d, b] : staende.back())
+            if (b) fassungen.insert(fassung(d, *b));
+    }
 };
 
 std::string zeigen(const Bytes& b) { return b ? std::to_string(b->size()) + " Bytes" : "fehlt"; }
@@ -212,7 +209,7 @@ int pruefen(const Schreiber& s, int kills, std::mt19937_64& zufall, const std::s
         std::fprintf(stderr, "%s, Kill %d, Seed %llu: %s\n", s.name, kill, static_cast<unsigned long long>(seed),
                      was.c_str());
     };
-    Vorlage vorlage(s, vorlageordner);
+    Vorlage vorlage{s, vorlageordner};
     // Saves begun and finished, seen by both processes.
     auto* z = static_cast<std::atomic<std::uint64_t>*>(
         ::mmap(nullptr, 2 * sizeof(std::atomic<std::uint64_t>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
@@ -266,7 +263,7 @@ int pruefen(const Schreiber& s, int kills, std::mt19937_64& zufall, const std::s
             const auto info = sicherungsnamelesen(e.path().filename().string());
             if (!info) continue;
             ++sicherungen;
-            if (!vorlage.fassung(info->datei, dateilesen(e.path().string())))
+            if (!vorlage.fassungen.count(fassung(info->datei, dateilesen(e.path().string()))))
                 melden("die Sicherung " + e.path().string() + " ist keine Fassung der Datei");
         }
     }
