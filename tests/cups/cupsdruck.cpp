@@ -99,8 +99,7 @@ private slots:
         testhilfe::Programm p;
         QVERIFY2(nux::druckervorhanden(), "der Drucker des Testservers fehlt");
         testhilfe::kleineschule();
-        verteilfenster->vorholen();
-        testhilfe::warten();
+        testhilfe::zeigen(verteilfenster);
 
         auto* liste = testhilfe::teil<QListWidget>(verteilfenster, "ListBox1");
         testhilfe::zeileklicken(liste, 2, Qt::AltModifier);  // the sheet of Ra

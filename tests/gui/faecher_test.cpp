@@ -28,10 +28,7 @@ std::vector<Fachsatz> faecher(int n) {
 void zeigen(const std::vector<Fachsatz>& s = {}) {
     testhilfe::jahranlegen();
     if (!s.empty()) nux::neuschreiben(kDatei, s);
-    menuform->vorholen();
-    testhilfe::warten();
-    reinterpret_cast<nux::Fenster*>(faecherfenster)->vorholen();
-    testhilfe::warten();
+    testhilfe::zeigen(faecherfenster);
 }
 
 QPoint mitte(int zeile) { return testhilfe::mitte(liste(), zeile); }
@@ -112,9 +109,8 @@ private slots:
             const std::string datei = nux::jahrdatei(art);
             std::filesystem::resize_file(datei, 100);
             const auto vorher = testhilfe::bytes(datei);
-            auto* fenster = reinterpret_cast<QWidget*>(*art == 'l' ? (void*)lehrerfenster : (void*)faecherfenster);
-            reinterpret_cast<nux::Fenster*>(fenster)->vorholen();
-            testhilfe::warten();
+            nux::Fenster* fenster = *art == 'l' ? static_cast<nux::Fenster*>(lehrerfenster) : faecherfenster;
+            testhilfe::zeigen(fenster);
             QCOMPARE(nux::fehlerliste(), QStringList{"Versuch hinter dem Dateiende zu lesen"});
             QCOMPARE(testhilfe::teil<QListWidget>(fenster, "ListBox1")->count(), 0);
             testhilfe::teil<QLineEdit>(fenster, "Edit1")->setText("Neu");

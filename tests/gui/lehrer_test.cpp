@@ -20,10 +20,7 @@ QString zahl() { return teil<QLabel>("Label2")->text(); }
 void zeigen(const std::vector<Lehrersatz>& saetze = {}) {
     testhilfe::jahranlegen();
     if (!saetze.empty()) nux::neuschreiben(kDatei, saetze);
-    menuform->vorholen();
-    testhilfe::warten();
-    reinterpret_cast<nux::Fenster*>(lehrerfenster)->vorholen();
-    testhilfe::warten();
+    testhilfe::zeigen(lehrerfenster);
 }
 
 QPoint mitte(int zeile) { return testhilfe::mitte(liste(), zeile); }
@@ -150,10 +147,6 @@ private slots:
         zeigen();
         QCOMPARE(liste()->count(), 1);
         QCOMPARE(zahl(), QString("eingetragene LehrerInnen: 1"));
-        // its short name is free again
-        tippen(namefeld(), "Antonia Bauer");
-        tippen(kurzfeld(), "AntB");
-        QVERIFY(speichern()->isEnabled());
     }
 };
 

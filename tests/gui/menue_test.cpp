@@ -56,7 +56,6 @@ private slots:
         QTest::addColumn<bool>("jahrfensterVorn");
         QTest::newRow("fehlt") << QByteArray() << QString() << true;
         QTest::newRow("leer") << QByteArray("\r\n") << QString("-") << false;
-        QTest::newRow("kurz") << QByteArray("207 1\r\n") << QString("207 -") << false;
         QTest::newRow("ohne Zeilenende") << QByteArray("2026 1") << QString("2026-1") << false;
     }
     void jahraktFehltOderIstKurz() {

@@ -105,4 +105,12 @@ inline void warten() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
+// Brings a window to the front as a user coming from another one does: it
+// loads its files afresh.
+inline void zeigen(nux::Fenster* fenster) {
+    nux::Fenster::aktivesFensterVergessen();
+    fenster->vorholen();
+    warten();
+}
+
 }  // namespace testhilfe

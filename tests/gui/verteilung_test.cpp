@@ -1,14 +1,15 @@
-
+#include "assignment/excel.h"
+#include "assignment/kern/drucklayout.h"
+#include "assignment/kern/excel.h"
 #include "testhilfe.h"
 
+// The assignment window, and what it prints and exports.
 namespace {
-
-void aktivieren();
 
 // testhilfe's small school, shown.
 void schule() {
     testhilfe::kleineschule();
-    aktivieren();
+    testhilfe::zeigen(verteilfenster);
 }
 
 template <class T = QWidget> T* teil(const char* name) { return verteilfenster->findChild<T*>(name); }
@@ -19,13 +20,6 @@ QWidget* gitter() { return teil<QScrollArea>("ScrollBox1")->widget(); }
 // The two teacher lines and the progress bar.
 QString stand() { return zeile(1).left(15) + "|" + zeile(2).left(15) + "|" + QString::number(balken()); }
 std::string lehrer(int c, int r) { return verteilfenster->modell().zelle(c, r).lehrer; }
-
-void aktivieren() {
-    // Another window was active in between: the next activation reloads.
-    nux::Fenster::aktivesFensterVergessen();
-    verteilfenster->vorholen();
-    testhilfe::warten();
-}
 
 void waehlen(int p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Qt::LeftButton) {
     QTest::mouseClick(liste()->viewport(), knopf, tasten, testhilfe::mitte(liste(), p));
@@ -40,7 +34,7 @@ void entsperren() {
     code->setFocus();
     QTest::keyClicks(code, "8153");
     menuform->findChild<QPushButton*>("Button6")->setFocus();
-    aktivieren();
+    testhilfe::zeigen(verteilfenster);
 }
 
 // Clicks at the pixel place of a teacher or hours cell.
@@ -56,12 +50,154 @@ void doppelklick(QWidget* w, QPoint p) {
     QTest::mouseRelease(w, Qt::LeftButton, {}, p);
 }
 
+
+// k classes and z rows, every lesson 1,0 hours taught by the first of the
+// given short names (or by nobody), which are written as teachers too.
+nux::Druckdaten druckdaten(int k, int z, const std::vector<std::string>& kurz = {}) {
+    testhilfe::jahranlegen();
+    nux::Druckdaten d{"2026 1", {}, {}, {}, {nux::linksbuendig("----", 200) + "-1"}};
+    std::vector<nux::Lehrersatz> lehrer;
+    for (std::size_t i = 0; i < kurz.size(); ++i) {
+        d.verfuegbar.push_back(nux::linksbuendig(nux::linksbuendig(kurz[i], 5) + "22,0  22,0", 200) + std::to_string(i));
+        lehrer.push_back({"Maria " + kurz[i], kurz[i], 220});
+    }
+    nux::neuschreiben("2026 1/lehrer", lehrer);
+    d.verfuegbar.insert(d.verfuegbar.end(), {" ", "Summe   22,0"});
+    for (int c = 0; c < k; ++c) d.klassen.push_back(std::to_string(c / 3 + 1) + char('a' + c % 3));
+    for (int r = 0; r < z; ++r) d.zeilen.push_back(r % 2 ? "M" : "D");
+    d.zellen.assign(k, std::vector<nux::Druckzelle>(z, {" 1,0", kurz.empty() ? "--" : kurz[0], true, ""}));
+    return d;
+}
+
+QStringList pdfs() { return QDir("druck").entryList({"*.pdf"}, QDir::Files, QDir::Name); }
+
+
+// testhilfe's small school for the export; the extra text holds the euro sign and a
+// control character.
+void exportschule() {
+    testhilfe::kleineschule();
+    nux::jahraktschreiben("2026 1");
+    auto k = nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"));
+    k[0].z(1, 1) = "Kurs \x80 5\x01x";
+    nux::neuschreiben(nux::jahrdatei("klassen"), k);
+}
+
+// What an independent reader finds in the workbook: per sheet every cell
+// with a value as [kind, value, number format], formulas with their stored
+// result, the comments, the frozen corner, the filter and the cells of a
+// heading centred across columns.
+const char* const kLeser = R"(
+import json, sys, openpyxl
+formeln = openpyxl.load_workbook(sys.argv[1])
+werte = openpyxl.load_workbook(sys.argv[1], data_only=True)
+aus = {}
+for blatt in formeln.worksheets:
+    zellen, notizen, ueber = {}, {}, []
+    for zeile in blatt.iter_rows():
+        for z in zeile:
+            if z.comment: notizen[z.coordinate] = z.comment.text
+            if z.alignment.horizontal == 'centerContinuous': ueber.append(z.coordinate)
+            if z.value is None or z.row == 2: continue
+            if isinstance(z.value, str) and z.value.startswith('='):
+                zellen[z.coordinate] = ['f', z.value[1:], werte[blatt.title][z.coordinate].value]
+            elif isinstance(z.value, str):
+                zellen[z.coordinate] = ['s', z.value]
+            else:
+                zellen[z.coordinate] = ['n', float(z.value), z.number_format]
+    aus[blatt.title] = {'zellen': zellen, 'notizen': notizen, 'fest': blatt.freeze_panes, 'stand': blatt['A2'].value,
+                        'filter': blatt.auto_filter.ref, 'verbund': ueber}
+print(json.dumps(aus))
+)";
+
+QJsonObject lesen(const QString& datei) {
+    QProcess python;
+    const QString programm = QFile::exists("/usr/bin/python3") ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3");
+    python.start(programm, {QStringLiteral("-c"), QString::fromUtf8(kLeser), datei});
+    if (!python.waitForFinished(60000) || python.exitCode() != 0) {
+        qWarning() << python.readAllStandardError();
+        return {};
+    }
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+// A control character cannot stand in XML: the writer puts a space.
+QString lesbar(const std::string& text) {
+    QString t = nux::qs(text);
+    for (QChar& ch : t)
+        if (ch.unicode() < 0x20 && ch != QLatin1Char('\n')) ch = QLatin1Char(' ');
+    return t;
+}
+
+// The same, as the core's workbook says it must be.
+QJsonObject erwartet(const nux::Mappe& m) {
+    QJsonObject aus;
+    for (const auto& b : m.blaetter) {
+        QJsonObject zellen, notizen;
+        for (std::size_t r = 0; r < b.zeilen.size(); ++r)
+            for (std::size_t c = 0; c < b.zeilen[r].size() && r != 1; ++c) {
+                const auto& z = b.zeilen[r][c];
+                const QString name = QString::fromStdString(nux::zellname(int(r), int(c)));
+                using A = nux::Mappenzelle::Art;
+                if (!z.notiz.empty()) notizen[name] = lesbar(z.notiz);
+                if (z.art == A::text && !z.text.empty()) zellen[name] = QJsonArray{"s", lesbar(z.text)};
+                if (z.art == A::stunden) zellen[name] = QJsonArray{"n", z.wert / 10.0, "0.0"};
+                if (z.art == A::zahl) zellen[name] = QJsonArray{"n", double(z.wert), "General"};
+                if (z.art == A::formel) zellen[name] = QJsonArray{"f", QString::fromStdString(z.text), z.wert / 10.0};
+            }
+        QJsonArray verbund;
+        for (const auto& v : b.verbunde)
+            for (int c = v.von; c <= v.bis; ++c) verbund.append(QString::fromStdString(nux::zellname(v.zeile, c)));
+        const int letzte = std::max(b.filterzeile, int(b.zeilen.size()) - 1);
+        aus[nux::qs(b.name)] = QJsonObject{
+            {"zellen", zellen},
+            {"notizen", notizen},
+            {"fest", QString::fromStdString(nux::zellname(b.festzeilen, b.festspalten))},
+            {"filter", b.filterzeile < 0 ? QJsonValue()
+                                         : QString::fromStdString(nux::zellname(b.filterzeile, 0) + ":" +
+                                                                  nux::zellname(letzte, b.spalten() - 1))},
+            {"verbund", verbund},
+            {"stand", nux::qs(b.zeilen[1][0].text)}};
+    }
+    return aus;
+}
+
+QString zustand(const QJsonObject& mappe) { return mappe["Klassen"].toObject()["stand"].toString(); }
+
+QStringList dateienIn(const QString& ordner) {
+    return QDir(ordner).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 }  // namespace
 
 class VerteilungTest : public QObject {
     Q_OBJECT
 
+    QWidget* fenster = nullptr;
+    QString hinweis() {
+        auto* l = fenster->findChild<QLabel*>(nux::kDruckhinweis);
+        return l && l->isVisible() ? l->text() : QString();
+    }
+    // Follows every link of the notice; what the desktop was asked to open.
+    QStringList oeffnen() {
+        static QStringList geoeffnet;
+        geoeffnet.clear();
+        nux::oeffnersetzen([](const QString& pfad) { geoeffnet << pfad; return true; });
+        auto* l = fenster->findChild<QLabel*>(nux::kDruckhinweis);
+        for (const auto& m : QRegularExpression(R"re(<a href="(\w+)">)re").globalMatch(l->text()))
+            emit l->linkActivated(m.captured(1));
+        nux::oeffnersetzen(nullptr);
+        return geoeffnet;
+    }
+
 private slots:
+    // Printouts are PDF files in a test, never paper; a test that prints shows the window.
+    void init() {
+        nux::druckzielsetzen(nux::Druckziel::pdf);
+        nux::druckfehlerSetzen(0);
+        fenster = new QWidget;
+    }
+    void cleanup() { delete fenster; }
+
     void klickenTraegtEinErsetztNimmtZurueckUndSpeichert() {
         testhilfe::Programm p;
         schule();
@@ -111,7 +247,7 @@ private slots:
         QTest::keyClick(liste(), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(verteilfenster->ungespeichert());
         QTest::keyClick(liste(), Qt::Key_Y, Qt::ControlModifier);
-        aktivieren();
+        testhilfe::zeigen(verteilfenster);
         QCOMPARE(verteilfenster->verlauf()->count(), 0);
     }
 
@@ -192,7 +328,7 @@ private slots:
                 if (!strcmp(datei, "klassen")) nux::neuschreiben(nux::jahrdatei(datei), std::vector<nux::Klassensatz>(1));
             }
             const int vorher = nux::piepszahl();
-            aktivieren();
+            testhilfe::zeigen(verteilfenster);
             QCOMPARE(teil<QLabel>("Label6")->text(), QString(f.hinweis));
             QCOMPARE(nux::piepszahl() - vorher, f.piepse);
             QCOMPARE(nux::Fenster::aktivesFenster()->objectName(), QString(f.vorn));
@@ -216,13 +352,12 @@ private slots:
         };
         for (const auto& f : faelle) {
             testhilfe::Programm p;
-            nux::druckzielsetzen(nux::Druckziel::pdf);
             schule();
             if (f.vorher >= 0) waehlen(f.vorher);
             waehlen(f.zeile, f.tasten, f.knopf);
             testhilfe::warten();
             QVERIFY2(nux::fehlerliste().isEmpty(), qPrintable(nux::fehlerliste().join("; ")));
-            QCOMPARE(QDir(nux::kDruckordner).entryList({"*.pdf"}, QDir::Files).size(), f.dokumente);
+            QCOMPARE(pdfs().size(), f.dokumente);
             if (f.vorher >= 0) QCOMPARE(liste()->currentRow(), f.vorher);
             QCOMPARE(balken(), 30);  // printing changes nothing of the grid
         }
@@ -242,7 +377,7 @@ private slots:
         nux::neuschreiben(nux::jahrdatei("faecher"), f);
         nux::neuschreiben(nux::jahrdatei("klassen"), k);
         nux::neuschreiben<nux::Lehrersatz>(nux::jahrdatei("lehrer"), {{"Anna Alt", "AnnA", 220}});
-        aktivieren();
+        testhilfe::zeigen(verteilfenster);
         QVERIFY(nux::fehlerliste().isEmpty());
         QCOMPARE(gitter()->size(), QSize(75 * 101 + 92, 12 * 152 + 60));
         waehlen(1);
@@ -277,7 +412,7 @@ private slots:
         if (weg == "Verteilung") knopf("Button1");
         if (weg == "Ende") knopf("Button6");
         if (weg == "schliessen") menuform->close();
-        if (weg == "aktivieren") aktivieren();
+        if (weg == "aktivieren") testhilfe::zeigen(verteilfenster);
         QCOMPARE(fragen, QStringList{"Die Zuordnungen sind noch nicht gespeichert. Jetzt speichern?"});
         QCOMPARE(nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"))[0].l(1, 0), std::string(a == nux::Antwort::ja ? "AnnA" : ""));
         QVERIFY(nux::fehlerliste().isEmpty());
@@ -311,6 +446,174 @@ private slots:
         QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection);
         QCOMPARE(fragen, QString("AJJJ"));
         QVERIFY(!verteilfenster->ungespeichert());
+    }
+
+    void lehrerblattStehtAlsPdfWoDasLayoutEsHinstellt() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext fehlt (poppler-utils)");
+        testhilfe::Programm p;
+        fenster->show();
+        nux::Druckdaten d = druckdaten(2, 2, {"MarH"});
+        for (auto& k : d.zellen) k = {{" 1,0", "--", true, ""}, {" 1,0", "--", true, ""}};
+        d.zellen[1][1] = {"22,5", "MarH", true, "Teamteaching"};
+        nux::drucken(fenster, d, 1);
+        QCOMPARE(pdfs().size(), 1);
+        QVERIFY(pdfs()[0].endsWith("_0001_Lehrer_MarH.pdf"));
+        const QString ordner = QDir("druck").absolutePath();
+        QCOMPARE(oeffnen(), QStringList({ordner + "/" + pdfs()[0], ordner}));
+
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", "druck/" + pdfs()[0], "-"});
+        pdftotext.waitForFinished(30000);
+        const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        const auto seite = QRegularExpression(R"re(<page width="([\d.]+)" height="([\d.]+)")re").match(html);
+        const double breite = seite.captured(1).toDouble(), hoehe = seite.captured(2).toDouble();
+        QVERIFY2(hoehe > breite, "hochformat");
+        // Layout units to points: the printable area starts at the margin.
+        const double rand = nux::kPdfRand / 25.4 * 72;
+        const auto pt = [&](double seite, int einheiten, int teiler) {
+            const int px = nux::pixel(int((seite - 2 * rand) / 72 * nux::kPdfAufloesung), einheiten, teiler);
+            return rand + px * 72.0 / nux::kPdfAufloesung;
+        };
+        struct Erwartet { QString wort; int X, Y; };
+        // Where each word stands on the sheet is the layout's to check; here the
+        // units must become points on both axes.
+        const Erwartet erwartet[] = {
+            {"Unterrichtseinsatz", 600, 600}, {"Teamteaching", 0, 1300}, {QDate::currentDate().toString("dd.MM.yyyy"), 3500, 400}};
+        for (const auto& e : erwartet) {
+            // The box's top is the font's ascent above the baseline: the text's top.
+            const auto m = QRegularExpression(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>)re" +
+                                              QRegularExpression::escape(e.wort) + "</word>").match(html);
+            QVERIFY2(m.hasMatch(), qPrintable(e.wort));
+            if (e.X) QVERIFY2(std::abs(m.captured(1).toDouble() - pt(breite, e.X, nux::kSeitenbreite)) < 1.0, qPrintable(e.wort));
+            QVERIFY2(std::abs(m.captured(2).toDouble() - pt(hoehe, e.Y, nux::kSeitenhoehe)) < 1.5, qPrintable(e.wort));
+        }
+    }
+
+    void dateienSortierenInDruckfolgeOhneUeberschreiben() {
+        testhilfe::Programm p;
+        fenster->show();
+        nux::gesamtdruck(fenster, druckdaten(12, 40));
+        QVERIFY(hinweis().contains(QDir("druck").absolutePath()) && hinweis().contains("4 Druckseiten"));
+        QCOMPARE(oeffnen(), QStringList{QDir("druck").absolutePath()});  // several pages: only their folder
+        QTest::mouseClick(fenster->findChild<QLabel*>(nux::kDruckhinweis), Qt::LeftButton);
+        QVERIFY(hinweis().isEmpty());
+        const auto d = druckdaten(1, 1, {"AnnG", "BerO", "ZeiZ"});
+        nux::druckenalle(fenster, d);
+        nux::druckenalle(fenster, d);  // within the same second as a rule
+        const QStringList folge = {"Schule_Seite_01", "Schule_Seite_02", "Schule_Seite_03", "Schule_Seite_04",
+                                   "Lehrer_AnnG", "Lehrer_BerO", "Lehrer_ZeiZ", "Lehrer_AnnG", "Lehrer_BerO", "Lehrer_ZeiZ"};
+        QCOMPARE(pdfs().size(), folge.size());
+        for (int i = 0; i < folge.size(); ++i)
+            QVERIFY2(pdfs()[i].endsWith("_" + folge[i] + ".pdf"), qPrintable(pdfs()[i]));
+    }
+
+    void zuLangesBlattWirdGemeldet() {
+        testhilfe::Programm p;
+        fenster->show();
+        nux::drucken(fenster, druckdaten(56, 1, {"MarH"}), 1);
+        QVERIFY2(hinweis().contains("die letzten 3 der 56 Unterrichtszeilen und die Summe"), qPrintable(hinweis()));
+        nux::drucken(fenster, druckdaten(51, 1, {"MarH"}), 1);
+        QVERIFY2(hinweis().contains("die Summe fehlt"), qPrintable(hinweis()));
+    }
+
+    void ohneDruckerWirdAutomatischPdf() {
+        // Only where the system has no printer: a test must never print on paper.
+        if (nux::druckervorhanden()) QSKIP("das System hat einen Drucker");
+        testhilfe::Programm p;
+        fenster->show();
+        nux::druckzielsetzen(nux::Druckziel::automatisch);
+        nux::gesamtdruck(fenster, druckdaten(1, 1));
+        QCOMPARE(pdfs().size(), 1);
+        QVERIFY(hinweis().startsWith("Kein Drucker vorhanden"));
+    }
+
+    void druckerfehlerBrichtAbGedruckteSeitenBleiben() {
+        testhilfe::Programm p;
+        fenster->show();
+        nux::druckfehlerSetzen(3);
+        const auto d = druckdaten(12, 40);
+        nux::sicher([&] { nux::gesamtdruck(fenster, d); });
+        QVERIFY(nux::fehlerliste().size() == 1 && nux::fehlerliste()[0].contains("kann nicht geschrieben werden"));
+        QCOMPARE(QDir("druck").entryList(QDir::Files).size(), 2);  // no empty file of page 3
+        QVERIFY(hinweis().contains("2 Druckseiten"));
+    }
+
+    // Ctrl+E and the button write what the window shows, unsaved changes
+    // included; a real reader finds exactly the core's workbook.
+    void knopfUndStrgESchreibenDenStandDesFensters() {
+        testhilfe::Programm p;
+        exportschule();
+        testhilfe::zeigen(verteilfenster);
+        verteilfenster->ListBox1->setCurrentRow(1);  // AnnA
+        verteilfenster->lehrerein(0, 0);  // D 1a
+        QTest::keyClick(verteilfenster, Qt::Key_E, Qt::ControlModifier);
+        QTest::mouseClick(verteilfenster->Button3, Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste(), QStringList());
+        const QStringList dateien = dateienIn(nux::kExportordner);
+        QCOMPARE(dateien.size(), 2);
+        for (const QString& d : dateien)
+            QVERIFY2(QRegularExpression(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_Verteilung_2026-1(_2)?\.xlsx$)").match(d).hasMatch(),
+                     qPrintable(d));
+        const QString neueste = QStringLiteral("export/") + dateien.last();
+        const QJsonObject gelesen = lesen(neueste);
+        const QString stand = zustand(gelesen);
+        QVERIFY2(stand.startsWith("Stand ") && stand.contains(", Zuordnungen NICHT gespeichert"), qPrintable(stand));
+        QCOMPARE(gelesen, erwartet(nux::exportmappe(verteilfenster->modell(), {"2026 1", stand.mid(6, 19).toStdString(), false})));
+        QCOMPARE(gelesen["Verteilung"].toObject()["zellen"].toObject()["D5"].toArray()[1].toString(), QString("AnnA"));
+        // The euro sign arrives; the control character, which XML cannot
+        // carry, becomes a space.
+        QCOMPARE(gelesen["Verteilung"].toObject()["notizen"].toObject()["C6"].toString(), QString("Kurs € 5 x"));
+
+        auto* hinweis = testhilfe::teil<QLabel>(verteilfenster, nux::kExporthinweis);
+        QVERIFY(hinweis->isVisible());
+        QVERIFY(hinweis->text().contains(dateien.last()) && hinweis->text().contains("noch nicht gespeichert"));
+
+        // Saved, the command line writes the year's stored state.
+        verteilfenster->Button1Click();
+        QCOMPARE(nux::exportbefehl("a.xlsx", {}), 0);
+        QVERIFY(zustand(lesen("a.xlsx")).endsWith(", Zuordnungen gespeichert"));
+        QCOMPARE(dateienIn("."), QStringList({"2026 1", "a.xlsx", "export", "jahrakt"}));
+    }
+
+    // Every failure names its cause in German and leaves no file behind,
+    // neither a half workbook nor a temporary one.
+    void fehlerLassenKeineHalbeDatei() {
+        testhilfe::Programm p;
+        exportschule();
+        // A file where the folder "export" belongs.
+        testhilfe::zeigen(verteilfenster);
+        QFile("export").open(QIODevice::WriteOnly);
+        QTest::mouseClick(verteilfenster->Button3, Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste(),
+                 QStringList("Der Ordner export kann nicht angelegt werden: an seiner Stelle steht eine Datei gleichen Namens."));
+        QCOMPARE(QFileInfo("export").size(), 0);
+
+        QDir().mkdir("ziel");
+        QFile("datei").open(QIODevice::WriteOnly);
+        const QStringList vorher = dateienIn(".");
+        QCOMPARE(nux::exportbefehl("ziel", {}), 1);
+        const struct {
+            const char *jahr, *pfad, *weg;
+            QString meldung;
+        } faelle[] = {
+            {"", "ziel", "", "Die Exportdatei ziel kann nicht geschrieben werden: das ist ein Ordner."},
+            {"", "datei/x.xlsx", "", "Die Exportdatei datei/x.xlsx kann nicht geschrieben werden: "},
+            {"1999 1", "x.xlsx", "", "Das Jahr \"1999 1\" gibt es in diesem Programmordner nicht."},
+            {"../nux", "x.xlsx", "", "Das Jahr \"../nux\" gibt es in diesem Programmordner nicht."},
+            {"2026 1", "x.xlsx", "2026 1/klassen", "keine Klassen angelegt"},
+        };
+        for (const auto& f : faelle) {
+            std::filesystem::remove(f.weg);
+            QString meldung;
+            try {
+                nux::exceldatei(f.jahr, f.pfad);
+            } catch (const std::exception& e) {
+                meldung = QString::fromUtf8(e.what());
+            }
+            QVERIFY2(meldung.startsWith(f.meldung), qPrintable(meldung));
+            QCOMPARE(dateienIn("."), vorher);
+            QCOMPARE(dateienIn("ziel"), QStringList());
+        }
     }
 };
 
