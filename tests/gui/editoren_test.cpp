@@ -1,0 +1,329 @@
+#include <fstream>
+
+#include "editors/kern/faecher.h"
+#include "fenster/listenzeichner.h"
+#include "testhilfe.h"
+
+// The two list editors, of teachers and of subjects: much alike, so their
+// tests share the lookups of the editor in front.
+namespace {
+
+using nux::Fachsatz;
+using nux::Lehrersatz;
+const std::string kLehrer = "2026 1/lehrer";
+const std::string kFaecher = "2026 1/faecher";
+constexpr Qt::KeyboardModifiers kAlle = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+
+nux::Fenster* editor = nullptr;
+template <class T>
+T* teil(const char* name) { return testhilfe::teil<T>(editor, name); }
+QListWidget* liste() { return teil<QListWidget>("ListBox1"); }
+QLineEdit* namefeld() { return teil<QLineEdit>("Edit1"); }
+QLineEdit* kurzfeld() { return teil<QLineEdit>(editor == lehrerfenster ? "Edit3" : "Edit2"); }
+QLineEdit* stundenfeld() { return teil<QLineEdit>("Edit2"); }
+QCheckBox* heuer() { return teil<QCheckBox>("CheckBox1"); }
+QPushButton* speichern() { return teil<QPushButton>("Button1"); }
+QString zahl() { return teil<QLabel>("Label2")->text(); }
+
+// Activates an editor in the current year, with these records if any.
+template <class S>
+void zeigen(nux::Fenster* fenster, const std::string& datei, const std::vector<S>& saetze) {
+    testhilfe::jahranlegen();
+    if (!saetze.empty()) nux::neuschreiben(datei, saetze);
+    testhilfe::zeigen(editor = fenster);
+}
+void lehrerzeigen(const std::vector<Lehrersatz>& s = {}) { zeigen(lehrerfenster, kLehrer, s); }
+void faecherzeigen(const std::vector<Fachsatz>& s = {}) { zeigen(faecherfenster, kFaecher, s); }
+
+// Subjects Fach0 .. Fachn-1 (short names F0 ..) in file order.
+std::vector<Fachsatz> faecher(int n) {
+    std::vector<Fachsatz> s;
+    for (int i = 0; i < n; ++i) s.push_back({"Fach" + std::to_string(i), "F" + std::to_string(i), i});
+    return s;
+}
+
+QPoint mitte(int zeile) { return testhilfe::mitte(liste(), zeile); }
+void klicken(int zeile, Qt::KeyboardModifiers m = {}) { testhilfe::zeileklicken(liste(), zeile, m); }
+
+// Types into a field that has the focus, as a user would after clicking it.
+void tippen(QLineEdit* feld, const QString& text) {
+    feld->setFocus(Qt::MouseFocusReason);
+    feld->selectAll();
+    QTest::keyClick(feld, Qt::Key_Backspace);
+    QTest::keyClicks(feld, text);
+}
+
+void ziehen(int von, int nach, Qt::KeyboardModifiers m = {}) {
+    QWidget* v = liste()->viewport();
+    QTest::mousePress(v, Qt::LeftButton, m, mitte(von));
+    const int schritt = von < nach ? 1 : -1;
+    for (int z = von; z != nach + schritt; z += schritt) QTest::mouseMove(v, mitte(z));
+    QTest::mouseRelease(v, Qt::LeftButton, m, mitte(nach));
+}
+
+void eingeben(const QString& name, const QString& kurz) {
+    namefeld()->clear();
+    kurzfeld()->clear();
+    QTest::keyClicks(namefeld(), name);
+    QTest::keyClicks(kurzfeld(), kurz);
+}
+
+// The names in the list, then the order numbers in the file.
+std::string folge() {
+    std::string r;
+    for (const auto& z : nux::zeilenvon(liste())) r += nux::faecher::name(z) + " ";
+    for (const auto& s : nux::laden<Fachsatz>(kFaecher)) r += "|" + std::to_string(s.ordnung);
+    return r;
+}
+
+}  // namespace
+
+class EditorenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ersterLehrerInLeereDatei() {
+        testhilfe::Programm p;
+        lehrerzeigen();
+        std::ofstream(kLehrer).flush();  // an empty file: the first teacher is appended to it
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(namefeld()));
+        QTest::keyClicks(namefeld(), "Maria Huber");
+        QTest::keyClick(namefeld(), Qt::Key_Tab);  // leaving the name proposes the short name
+        QCOMPARE(kurzfeld()->text(), QString("MarH"));
+        QTest::keyClick(kurzfeld(), Qt::Key_Tab);
+        QTest::keyClicks(stundenfeld(), "x22.5");
+        QTest::keyClick(stundenfeld(), Qt::Key_Tab);
+        QCOMPARE(stundenfeld()->text(), QString("22,5"));
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+
+        QVERIFY(nux::laden<Lehrersatz>(kLehrer) == (std::vector<Lehrersatz>{{"Maria Huber", "MarH", 225}}));
+        QCOMPARE(zahl(), QString("eingetragene LehrerInnen: 1"));
+        QVERIFY(namefeld()->text().isEmpty());
+        QCOMPARE(stundenfeld()->text(), QString("0,0"));
+    }
+
+    void speichernFreigabe() {
+        testhilfe::Programm p;
+        lehrerzeigen({{"Maria Huber", "MarH", 225}, {"Otto Ko", "Ko", 100}, {"Bea Zett", "Zet", 0}});
+        tippen(namefeld(), "Martha Rainer");
+        tippen(kurzfeld(), "Mar");
+        QVERIFY(!speichern()->isEnabled());  // begins MarH
+        // leaving the name replaces a hand-made short name by the proposal
+        namefeld()->setFocus(Qt::MouseFocusReason);
+        kurzfeld()->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(kurzfeld()->text(), QString("MarR"));
+
+        // loaded by keyboard: its own line holds the short name
+        klicken(0);
+        liste()->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(liste(), Qt::Key_Down);
+        QCOMPARE(namefeld()->text(), QString("Maria Huber"));
+        QVERIFY(!speichern()->isEnabled());
+        // loaded with the mouse: enabled although its own line holds it
+        klicken(1);
+        QCOMPARE(stundenfeld()->text(), QString("22,5"));
+        QVERIFY(speichern()->isEnabled());
+        tippen(namefeld(), "Maria Huber-Lang");
+        QVERIFY(!speichern()->isEnabled());  // its own line counts
+        tippen(kurzfeld(), "MHL");
+        // Pasted hours lose what could not be typed: no negative hours.
+        QGuiApplication::clipboard()->setText("-5");
+        tippen(stundenfeld(), "");
+        QTest::keyClick(stundenfeld(), Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        const auto saetze = nux::laden<Lehrersatz>(kLehrer);
+        QCOMPARE(saetze.size(), std::size_t(3));
+        QVERIFY(saetze[0] == (Lehrersatz{"Maria Huber-Lang", "MHL", 50}));
+    }
+
+    void namenNurInWindows1252() {
+        // What the file cannot hold is refused as it is typed, not dropped on saving.
+        testhilfe::Programm p;
+        lehrerzeigen();
+        reinterpret_cast<nux::Fenster*>(faecherfenster)->vorholen();
+        for (const auto& [fenster, name] : {std::pair<QWidget*, const char*>{lehrerfenster, "Edit1"}, {lehrerfenster, "Edit3"},
+                                            {faecherfenster, "Edit1"}, {faecherfenster, "Edit2"}, {klassenfenster, "Edit1"}}) {
+            auto* feld = fenster->findChild<QLineEdit*>(name);
+            feld->setFocus();
+            feld->selectAll();
+            for (const QChar ch : QString("\u0141uk\u00E9")) QTest::sendKeyEvent(QTest::Click, feld, Qt::Key_unknown, QString(ch), {});
+            QCOMPARE(feld->text(), QString("uk\u00E9"));
+        }
+    }
+
+    void dreiTastenLeereStelleUndZiehenLadenNicht() {
+        testhilfe::Programm p;
+        lehrerzeigen({{"Anton Berger", "AntB", 70}, {"Otto Ko", "Ko", 100}});
+        klicken(1, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {}, QPoint(20, 300));
+        QVERIFY(namefeld()->text().isEmpty());
+        QVERIFY(liste()->selectedItems().isEmpty());
+        // a drag does not carry the selection away from the loaded teacher
+        QTest::mousePress(liste()->viewport(), Qt::LeftButton, {}, mitte(0));
+        QTest::mouseMove(liste()->viewport(), mitte(1));
+        QTest::mouseRelease(liste()->viewport(), Qt::LeftButton, {}, mitte(1));
+        QVERIFY(liste()->item(0)->isSelected());
+        QCOMPARE(namefeld()->text(), QString("Anton Berger"));
+        // a blank name is refused with a beep
+        const auto vorher = testhilfe::bytes(kLehrer);
+        const int piepse = nux::piepszahl();
+        namefeld()->setText("   ");
+        kurzfeld()->setText("Abc");
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        QCOMPARE(nux::piepszahl(), piepse + 1);
+        QCOMPARE(testhilfe::bytes(kLehrer), vorher);
+    }
+
+    void zurueckziehenMitRaute() {
+        testhilfe::Programm p;
+        lehrerzeigen({{"Anton Berger", "AntB", 70}, {"Otto Ko", "Ko", 100}});
+        klicken(0);
+        namefeld()->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(namefeld(), Qt::Key_Home);
+        QTest::keyClick(namefeld(), '#');
+        QVERIFY(!speichern()->isEnabled());  // "AntB" still begins its own line
+        QTest::keyClick(namefeld(), Qt::Key_Tab);
+        QCOMPARE(kurzfeld()->text(), QString("#anB"));
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        QCOMPARE(liste()->count(), 2);  // until the next activation
+        lehrerzeigen();
+        QCOMPARE(liste()->count(), 1);
+        QCOMPARE(zahl(), QString("eingetragene LehrerInnen: 1"));
+    }
+
+    void neueFaecherUndIhreFelder() {
+        testhilfe::Programm p;
+        faecherzeigen();
+        QTest::keyClicks(namefeld(), "Deutsch");
+        QVERIFY(!speichern()->isEnabled());
+        QTest::keyClicks(kurzfeld(), "D");
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+
+        QVERIFY(nux::laden<Fachsatz>(kFaecher) == (std::vector<Fachsatz>{{"Deutsch", "D", 0}}));  // the defaults are the core's
+        // the fields are emptied and the focus is back in the name field
+        QVERIFY(namefeld()->text().isEmpty() && kurzfeld()->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(namefeld()));
+
+        eingeben("Mathematik", "MATHE");
+        heuer()->setChecked(false);
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        QVERIFY(heuer()->isChecked());
+        QVERIFY(nux::laden<Fachsatz>(kFaecher).at(1) == (Fachsatz{"Mathematik", "MAT", 1, false}));
+        QVERIFY(nux::faecher::grau(nux::zeilevon(liste(), 1)));
+    }
+
+    void abgelehntPiepstUndSchreibtNichts() {
+        testhilfe::Programm p;
+        faecherzeigen(faecher(3));
+        const auto vorher = testhilfe::bytes(kFaecher);
+        const int piepse = nux::piepszahl();
+        for (const auto& [name, kurz] : {std::pair{"   ", "X"}, {"Darstellen", "F1"}}) {
+            eingeben(name, kurz);
+            QVERIFY(speichern()->isEnabled());  // blanks count as text for the button
+            QTest::mouseClick(speichern(), Qt::LeftButton);
+            QCOMPARE(namefeld()->text(), QString(name));  // the fields stay
+        }
+        QCOMPARE(nux::piepszahl(), piepse + 2);
+        QCOMPARE(testhilfe::bytes(kFaecher), vorher);
+        QCOMPARE(liste()->count(), 3);
+    }
+
+    void unlesbareDateiWirdNichtUeberschrieben() {
+        // In both editors of this kind: a file that is not a whole number of
+        // records is reported on loading and never written over.
+        for (const char* art : {"lehrer", "faecher"}) {
+            testhilfe::Programm p;
+            testhilfe::kleineschule();
+            const std::string datei = nux::jahrdatei(art);
+            std::filesystem::resize_file(datei, 100);
+            const auto vorher = testhilfe::bytes(datei);
+            nux::Fenster* fenster = *art == 'l' ? static_cast<nux::Fenster*>(lehrerfenster) : faecherfenster;
+            testhilfe::zeigen(fenster);
+            QCOMPARE(nux::fehlerliste(), QStringList{"Versuch hinter dem Dateiende zu lesen"});
+            QCOMPARE(testhilfe::teil<QListWidget>(fenster, "ListBox1")->count(), 0);
+            testhilfe::teil<QLineEdit>(fenster, "Edit1")->setText("Neu");
+            testhilfe::teil<QLineEdit>(fenster, *art == 'l' ? "Edit3" : "Edit2")->setText("Neu");
+            QTest::mouseClick(testhilfe::teil<QPushButton>(fenster, "Button1"), Qt::LeftButton);
+            QCOMPARE(nux::fehlerliste().size(), 2);
+            QCOMPARE(testhilfe::bytes(datei), vorher);
+        }
+        // Once the file is whole again, the save reads it first.
+        testhilfe::Programm p;
+        std::filesystem::create_directory("2026 1");
+        nux::neuschreiben(kFaecher, faecher(3));
+        std::filesystem::resize_file(kFaecher, 200);
+        faecherzeigen();
+        nux::neuschreiben<Fachsatz>(kFaecher, {{"Fach0", "F0", 0}});
+        eingeben("Deutsch", "D");
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        QCOMPARE(nux::fehlerliste().size(), 1);
+        QCOMPARE(liste()->count(), 2);
+        QVERIFY(nux::laden<Fachsatz>(kFaecher) == (std::vector<Fachsatz>{{"Fach0", "F0", 0}, {"Deutsch", "D", 1}}));
+    }
+
+    void klickUndTastaturLadenDenGewaehlten() {
+        testhilfe::Programm p;
+        faecherzeigen({{"Deutsch", "DEUTS", 0}, {"Englisch", "E", 1, false}, {"Musik", "M", 2}});
+        klicken(1, Qt::ControlModifier);  // a modifier does not deselect
+        QCOMPARE(namefeld()->text() + kurzfeld()->text(), QString("EnglischE"));
+        QVERIFY(!heuer()->isChecked());
+        QVERIFY(liste()->item(1)->isSelected());
+        // SHIFT, CTRL and ALT together: neither loaded nor selected
+        klicken(2, kAlle);
+        QCOMPARE(namefeld()->text(), QString("Englisch"));
+        QVERIFY(liste()->item(1)->isSelected());
+        QTest::keyClick(liste(), Qt::Key_Down);
+        QCOMPARE(namefeld()->text(), QString("Musik"));
+
+        eingeben("Mu", "E");  // taken by Englisch: changes are not checked
+        QTest::mouseClick(speichern(), Qt::LeftButton);
+        // the whole file is rebuilt from the lines
+        QVERIFY(nux::laden<Fachsatz>(kFaecher) ==
+                (std::vector<Fachsatz>{{"Deutsch", "DEU", 0}, {"Englisch", "E", 1, false}, {"Mu", "E", 2}}));
+    }
+
+    void ziehenOrdnetUm() {
+        testhilfe::Programm p;
+        faecherzeigen(faecher(5));
+        const auto vorher = testhilfe::bytes(kFaecher);
+        // press and release on the same entry only loads it; so does a
+        // drag away and back again
+        klicken(2);
+        QCOMPARE(namefeld()->text(), QString("Fach2"));
+        QWidget* v = liste()->viewport();
+        QTest::mousePress(v, Qt::LeftButton, {}, mitte(2));
+        QTest::mouseMove(v, mitte(3));
+        QVERIFY(liste()->item(3)->isSelected());
+        QTest::mouseMove(v, mitte(2));
+        QTest::mouseRelease(v, Qt::LeftButton, {}, mitte(2));
+        ziehen(0, 3, kAlle);  // a gesture started with all three modifiers moves nothing
+        QCOMPARE(testhilfe::bytes(kFaecher), vorher);
+        // A move that fails leaves no selection and no fields that a save
+        // could write over the subject where the drag ended.
+        nux::schreibfehlerSetzen(ENOSPC);
+        ziehen(1, 3);
+        nux::schreibfehlerSetzen(0);
+        QCOMPARE(nux::fehlerliste(), QStringList{"Datenträger voll"});
+        QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
+        QCOMPARE(testhilfe::bytes(kFaecher), vorher);
+
+        ziehen(0, 4);  // onto the last entry: second to last
+        QCOMPARE(folge(), std::string("Fach1 Fach2 Fach3 Fach0 Fach4 |3|0|1|2|4"));
+        QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
+    }
+
+    void ziehenUeberDenRandRollt() {
+        testhilfe::Programm p;
+        faecherzeigen(faecher(51));
+        QWidget* v = liste()->viewport();
+        QVERIFY(liste()->visualItemRect(liste()->item(50)).top() > v->height());  // not all visible
+        QTest::mousePress(v, Qt::LeftButton, {}, mitte(1));
+        QTest::mouseMove(v, QPoint(100, v->height() + 20));
+        QTRY_VERIFY_WITH_TIMEOUT(liste()->item(50)->isSelected(), 10000);
+        QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(100, v->height() + 20));
+        QVERIFY(folge().find("Fach49 Fach1 Fach50 |0|49|1|") != std::string::npos);
+    }
+};
+
+QTEST_MAIN(EditorenTest)
+#include "editoren_test.moc"
