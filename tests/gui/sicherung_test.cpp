@@ -1,20 +1,9 @@
 // The way to the backups and back, and one program per program folder.
 #include <signal.h>
 
-#include <QFile>
-#include <QLabel>
-#include <QProcess>
-#include <QPushButton>
-#include <QSysInfo>
-#include <QTreeWidget>
-#include <QtTest>
-
 #include "app/sperre.h"
-#include "storage/jahr.h"
-#include "storage/satz.h"
 #include "storage/sicherung.h"
 #include "testhilfe.h"
-#include "years/nux_jahr.h"
 #include "years/nux_sicherungen.h"
 
 namespace {
