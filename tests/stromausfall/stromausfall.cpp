@@ -14,7 +14,6 @@
 // writers' internals.
 #include <signal.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,7 +61,7 @@ std::string wort(std::uint64_t k, std::size_t laenge) {
 
 // The year every writer but the code and "jahrakt" works in.
 void jahrvorbereiten(const std::string& ordner, int v, bool mitKlassen = true) {
-    ::mkdir(ordner.c_str(), 0755);
+    fs::create_directory(ordner);
     std::vector<Fachsatz> faecher;
     std::vector<Lehrersatz> lehrer;
     std::vector<Klassensatz> klassen(3);
@@ -87,7 +86,7 @@ struct Schreiber {
 };
 
 std::vector<Schreiber> schreiber() {
-    const auto jahrda = [] { jahrsetzen(kJahr), ::mkdir(kJahr.c_str(), 0755); };
+    const auto jahrda = [] { jahrsetzen(kJahr), fs::create_directory(kJahr); };
     const auto jahrvoll = [](bool mitKlassen) {
         return [mitKlassen] { jahrsetzen(kJahr), jahrvorbereiten(kJahr, 0, mitKlassen); };
     };
@@ -147,7 +146,7 @@ std::vector<Schreiber> schreiber() {
              jahraktschreiben(std::to_string(2000 + k % 100) + " " + std::to_string(k % 10));
          }},
         {"uebernahme", {kJahr + "/faecher", kJahr + "/lehrer", kJahr + "/klassen"},
-         [] { jahrvorbereiten(kQuellen[0], 0), jahrvorbereiten(kQuellen[1], 1), ::mkdir(kJahr.c_str(), 0755); },
+         [] { jahrvorbereiten(kQuellen[0], 0), jahrvorbereiten(kQuellen[1], 1), fs::create_directory(kJahr); },
          [](std::uint64_t k) {
              Uebernahmewahl w;
              w.lehrer = w.faecher = true;
