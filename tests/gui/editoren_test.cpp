@@ -4,14 +4,15 @@
 #include "fenster/listenzeichner.h"
 #include "testhilfe.h"
 
-// The two list editors, of teachers and of subjects: much alike, so their
-// tests share the lookups of the editor in front.
+// The editors of teachers, subjects and classes: much alike, so their tests
+// share the lookups of the editor in front.
 namespace {
 
 using nux::Fachsatz;
 using nux::Lehrersatz;
 const std::string kLehrer = "2026 1/lehrer";
 const std::string kFaecher = "2026 1/faecher";
+const std::string kKlassen = "2026 1/klassen";
 constexpr Qt::KeyboardModifiers kAlle = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
 
 nux::Fenster* editor = nullptr;
@@ -76,12 +77,41 @@ std::string folge() {
     return r;
 }
 
+
+// The classes editor in the current year with these classes; subject indexes
+// 0..4 shown in the order E (1), M (3), D (0); Mu (2) is not taught this year
+// and Lat (4) is withdrawn.
+void klassenzeigen(const std::vector<nux::Klassensatz>& klassen = {}) {
+    testhilfe::jahranlegen();
+    nux::neuschreiben<Fachsatz>(kFaecher, {{"Deutsch", "D", 2}, {"Englisch", "E", 0}, {"Musik", "Mu", 3, false},
+                                           {"Mathematik", "M", 1}, {"#Latein", "Lat", 4}});
+    zeigen(klassenfenster, kKlassen, klassen);
+}
+QLineEdit* feld(const char* name) { return teil<QLineEdit>(name); }
+QListWidget* tabelle() { return teil<QListWidget>("ListBox2"); }
+bool sichtbar(const char* name) { return teil<QWidget>(name)->isVisible(); }
+bool kopieScharf() { return klassenfenster->modell().CopyPending; }
+std::vector<nux::Klassensatz> klassendatei() { return nux::laden<nux::Klassensatz>(kKlassen); }
+std::string zeile(int i) { return nux::cp(tabelle()->item(i)->text()); }
+void reihe(int zeile) { testhilfe::zeileklicken(tabelle(), zeile); }
+void eintragen(const char* name, const QString& wert) { tippen(feld(name), wert); }
+// Types into the name box and leaves it for the class list.
+void tippen(const QString& name) {
+    eintragen("Edit1", name);
+    liste()->setFocus();
+}
+void knopf(const char* name) { QTest::mouseClick(teil<QPushButton>(name), Qt::LeftButton); }
+void ok() { knopf("Button3"); }
+void kopieren() { knopf("Button1"); }
+
 }  // namespace
 
 class EditorenTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { nux::jahrsetzen(""); }
+
     void ersterLehrerInLeereDatei() {
         testhilfe::Programm p;
         lehrerzeigen();
@@ -317,6 +347,190 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(liste()->item(50)->isSelected(), 10000);
         QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(100, v->height() + 20));
         QVERIFY(folge().find("Fach49 Fach1 Fach50 |0|49|1|") != std::string::npos);
+    }
+
+    void anlegenSchreibtDenNeuenSatz() {
+        testhilfe::Programm p;
+        klassenzeigen();
+        tippen(QStringLiteral(" 1a"));
+        nux::Klassensatz neu;  // the record's defaults are the core's to check
+        neu.name = "1a";
+        QVERIFY(klassendatei() == std::vector{neu});
+        // The line keeps the name as typed; the list shows one name per 20 pixels, 49 wide.
+        QCOMPARE(liste()->item(0)->text().left(4), QString(" 1a "));
+        QCOMPARE(liste()->geometry(), QRect(20, 106, 49, 380));
+        QVERIFY(liste()->visualItemRect(liste()->item(0)).height() == 20 && liste()->font().pixelSize() == 16 &&
+                liste()->font().bold());
+        // The new class is chosen at once, with every taught subject.
+        QCOMPARE(feld("Edit1")->text(), QString("1a"));
+        QCOMPARE(tabelle()->count(), 3);
+        QVERIFY(!sichtbar("Panel1"));  // one class: nothing to copy from
+        QVERIFY(nux::fehlerliste().isEmpty());
+    }
+
+    void waehlenMitLeerzeichenUndGrossKlein() {
+        testhilfe::Programm p;
+        auto a = nux::neueklasse("1a");
+        a.h(1, 1) = 30;
+        klassenzeigen({a, nux::neueklasse("2b")});
+        tippen(QStringLiteral("2b"));
+        tippen(QStringLiteral(" 1a "));
+        QCOMPARE(feld("Edit1")->text(), QString("1a"));
+        QCOMPARE(nux::teil(zeile(0), 12, 15), std::string(" 3,0"));
+        QCOMPARE(liste()->currentRow(), 0);
+        tippen(QStringLiteral("1A"));
+        QCOMPARE(klassendatei().at(1).name, std::string("1A"));  // a class of its own
+        QCOMPARE(nux::teil(zeile(0), 12, 15), std::string(" 0,0"));
+        // A name box left empty creates nothing; Enter leaves the box.
+        tippen(QString());
+        QCOMPARE(klassendatei().size(), std::size_t(3));
+        eintragen("Edit1", QStringLiteral("5c"));
+        QTest::keyClick(feld("Edit1"), Qt::Key_Return);
+        QCOMPARE(klassendatei().back().name, std::string("5c"));
+        QCOMPARE(feld("Edit1")->text(), QString("5c"));
+    }
+
+    void pfeiltastenWaehlenNichtLeerenLegtTrotzdemAn() {
+        testhilfe::Programm p;
+        auto b = nux::neueklasse("2b");
+        b.h(1, 3) = 20;
+        klassenzeigen({nux::neueklasse("1a"), b});
+        klicken(0);
+        const std::string vorher = zeile(1);
+        liste()->setFocus();
+        QTest::keyClick(liste(), Qt::Key_Down);
+        QCOMPARE(liste()->currentRow(), 1);
+        QCOMPARE(zeile(1), vorher);
+        QCOMPARE(feld("Edit1")->text(), QString("1a"));
+        QCOMPARE(klassenfenster->modell().CurrentClass, 0);
+
+        eintragen("Edit1", QStringLiteral("3c"));
+        knopf("Button2");
+        QCOMPARE(klassendatei().back().name, std::string("3c"));
+        QCOMPARE(feld("Edit1")->text(), QString());
+        QVERIFY(feld("Edit1")->hasFocus());
+        QCOMPARE(tabelle()->count(), 0);
+    }
+
+    void okSpeichertUndGehtZurNaechstenReihe() {
+        testhilfe::Programm p;
+        klassenzeigen();
+        tippen(QStringLiteral("1a"));
+        reihe(0);
+        QCOMPARE(feld("Edit2")->text(), QString("0,0"));
+        QVERIFY(feld("Edit2")->hasFocus());
+        QTest::keyClicks(feld("Edit2"), "2.5");  // replaces what the box showed
+        reihe(0);  // the open row clicked again keeps what was typed
+        eintragen("Edit5", QStringLiteral("  Gruppe Ä"));
+        ok();
+        auto s = klassendatei().at(0);
+        QCOMPARE(s.h(1, 1), std::int64_t(25));
+        QCOMPARE(s.z(1, 1), std::string("  Gruppe \xC4"));
+        QCOMPARE(nux::teil(zeile(0), 4, 25), std::string("   E     2,5  0,0  0,0"));  // black now
+        // On to the next subject.
+        QCOMPARE(tabelle()->currentRow(), 1);
+        QCOMPARE(teil<QLabel>("Label4")->text(), QString("M"));
+        QCOMPARE(feld("Edit5")->text(), QString());
+
+        // The last row keeps the panel open with what was stored; all slots
+        // back to 0 make a row grey again.
+        reihe(2);
+        eintragen("Edit3", QStringLiteral("1"));
+        eintragen("Edit7", QString(40, QChar('z')));
+        ok();
+        QCOMPARE(tabelle()->currentRow(), 2);
+        QVERIFY(sichtbar("Panel2"));
+        QCOMPARE(feld("Edit2")->text() + feld("Edit3")->text(), QString(" 1,00,0"));
+        QCOMPARE(klassendatei().at(0).z(3, 0), std::string(30, 'z'));
+        eintragen("Edit2", QStringLiteral("0"));
+        ok();
+        QCOMPARE(nux::teil(zeile(2), 4, 4), std::string("X"));
+        QCOMPARE(klassendatei().at(0).h(1, 0), std::int64_t(0));
+        // What the hours boxes let through, and how leaving them rounds it.
+        for (const auto& [getippt, gezeigt, zehntel] : {std::tuple{"100", "00,0", 0}, {"-1a,,.5", " 1,5", 15}}) {
+            eintragen("Edit2", QString::fromLatin1(getippt));
+            feld("Edit5")->setFocus();
+            QCOMPARE(feld("Edit2")->text(), QString::fromLatin1(gezeigt));
+            ok();
+            QCOMPARE(klassendatei().at(0).h(1, 0), std::int64_t(zehntel));
+        }
+        QVERIFY(nux::fehlerliste().isEmpty());
+    }
+
+    void vollePlatteLaesstDieDateiGanz() {
+        testhilfe::Programm p;
+        klassenzeigen({nux::neueklasse("1a")});
+        klicken(0);
+        const auto vorher = testhilfe::bytes(kKlassen);
+        reihe(0);
+        eintragen("Edit2", QStringLiteral("4"));
+        nux::schreibfehlerSetzen(ENOSPC);
+        ok();
+        nux::schreibfehlerSetzen(0);
+        QCOMPARE(nux::fehlerliste(), QStringList{"Datenträger voll"});
+        QCOMPARE(testhilfe::bytes(kKlassen), vorher);
+        // The stored row stays in memory and goes into the file with the next change.
+        reihe(1);
+        eintragen("Edit2", QStringLiteral("3"));
+        ok();
+        QCOMPARE(klassendatei().at(0).h(1, 1), std::int64_t(40));
+        QCOMPARE(klassendatei().at(0).h(1, 3), std::int64_t(30));
+    }
+
+    void kopierenVonKlasse() {
+        testhilfe::Programm p;
+        auto a = nux::neueklasse("1a");
+        a.h(1, 0) = 40;
+        a.l(1, 0) = "MEI";  // set by the assignment window
+        a.z(1, 0) = "Chor";
+        klassenzeigen({a, nux::neueklasse("2b")});
+
+        // Without a chosen class the button arms nothing.
+        tippen(QString());
+        QVERIFY(sichtbar("Panel1"));
+        kopieren();
+        QVERIFY(!kopieScharf());
+
+        klicken(1);
+        tippen(QString());  // leaving the name box shows the copy panel
+        klicken(1);
+        kopieren();
+        QVERIFY(kopieScharf());
+        klicken(0);
+        QVERIFY(!kopieScharf());
+        QVERIFY(!sichtbar("Panel1"));
+        QCOMPARE(tabelle()->count(), 0);
+        auto kopie = a;
+        kopie.name = "2b";
+        kopie.l(1, 0) = kopie.z(1, 0) = "";
+        QVERIFY(klassendatei() == (std::vector{a, kopie}));
+
+        // Onto itself: hours kept, teacher codes and extra texts gone.
+        klicken(0);
+        kopieren();
+        klicken(0);
+        kopie.name = "1a";
+        QVERIFY(klassendatei().at(0) == kopie);
+        QVERIFY(nux::fehlerliste().isEmpty());
+    }
+
+    void loeschenMitUmschaltStrgAlt() {
+        testhilfe::Programm p;
+        klassenzeigen({nux::neueklasse("1a"), nux::neueklasse("2b"), nux::neueklasse("3c")});
+        const Qt::KeyboardModifiers alle = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        klicken(0, Qt::ControlModifier | Qt::AltModifier);  // not enough: only chooses
+        QCOMPARE(klassendatei().size(), std::size_t(3));
+        klicken(0, alle);
+        QCOMPARE(klassendatei().front().name + klassendatei().back().name, std::string("2b3c"));
+    }
+
+    void ohneJahrKommtDasJahrfenster() {
+        testhilfe::Programm p;
+        klassenfenster->vorholen();
+        testhilfe::warten();
+        QVERIFY(reinterpret_cast<QWidget*>(jahrfenster)->isVisible());
+        QVERIFY(nux::fehlerliste().isEmpty());
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 };
 
