@@ -76,8 +76,7 @@ private slots:
         menuform->vorholen();
         testhilfe::warten();
         teil<QLineEdit>(menuform, "Edit2")->setFocus();
-        QTest::keyClicks(teil<QLineEdit>(menuform, "Edit2"), "8153");
-        QTest::keyClick(teil<QLineEdit>(menuform, "Edit2"), Qt::Key_Tab);
+        QTest::keyClicks(teil<QLineEdit>(menuform, "Edit2"), "8153\t");
         jahranlegen("2026");
         zeile(jahrfenster, "2026 1");
 
@@ -95,23 +94,16 @@ private slots:
 
         // The classes out of order; per class the rows D, M, E, each closed by "ok".
         menue("Button2");
-        const struct { const char* klasse; QString stunden[2], zusatz; } tabelle[] = {
-            {"2a", {"5"}}, {"2a", {"4,5"}}, {"2a", {"3"}},
-            {"1a", {"4", "1.5"}}, {"1a", {"5"}, "Förderkurs"}, {"1a", {"3"}},
-            {"1b", {"4"}}, {"1b", {"5"}}, {"1b", {"3,5"}},
-        };
-        std::string klasse;
-        for (const auto& z : tabelle) {
-            if (klasse != z.klasse) {
-                klasse = z.klasse;
-                ueberschreiben(klassenfenster, "Edit1", z.klasse);
+        for (const QString& e : {"Edit1=2a", "Edit2=5", "ok", "Edit2=4,5", "ok", "Edit2=3", "ok",
+                                 "Edit1=1a", "Edit2=4", "Edit3=1.5", "ok", "Edit2=5", "Edit5=Förderkurs", "ok", "Edit2=3", "ok",
+                                 "Edit1=1b", "Edit2=4", "ok", "Edit2=5", "ok", "Edit2=3,5", "ok"}) {
+            const QString feld = e.section('=', 0, 0);
+            if (e == "ok") klicken(teil<QPushButton>(klassenfenster, "Button3"));
+            else ueberschreiben(klassenfenster, qPrintable(feld), e.section('=', 1));
+            if (feld == "Edit1") {
                 QTest::keyClick(teil<QLineEdit>(klassenfenster, "Edit1"), Qt::Key_Return);
                 testhilfe::zeileklicken(teil<QListWidget>(klassenfenster, "ListBox2"), 0);
             }
-            for (int s = 0; s < 2; ++s)
-                if (!z.stunden[s].isEmpty()) ueberschreiben(klassenfenster, s ? "Edit3" : "Edit2", z.stunden[s]);
-            if (!z.zusatz.isEmpty()) ueberschreiben(klassenfenster, "Edit5", z.zusatz);
-            klicken(teil<QPushButton>(klassenfenster, "Button3"));
         }
 
         // The grid rows: D, D (slot 2, only 1a), M, E; Musik is not taught.
