@@ -39,7 +39,6 @@ long schritt = 0;
 std::deque<QString> verlauf;  // the last gestures, for the report
 QStringList warnungen;
 std::atomic<long long> schrittbeginn{0};
-bool zeigen = false;
 
 long long jetzt() {
     using namespace std::chrono;
@@ -48,8 +47,8 @@ long long jetzt() {
 
 int zahl(int n) { return n <= 0 ? 0 : static_cast<int>(zufall() % static_cast<std::uint64_t>(n)); }
 bool ja(int prozent) { return zahl(100) < prozent; }
-template <class T>
-const T& eins(const std::vector<T>& v) { return v[static_cast<std::size_t>(zahl(static_cast<int>(v.size())))]; }
+template <class Liste>
+auto eins(const Liste& v) { return v[zahl(static_cast<int>(v.size()))]; }
 
 [[noreturn]] void scheitern(const QString& was) {
     std::fprintf(stderr, "\nZufallslauf gescheitert: Seed %llu, Schritt %ld\n%s\nLetzte Gesten:\n",
@@ -60,6 +59,7 @@ const T& eins(const std::vector<T>& v) { return v[static_cast<std::size_t>(zahl(
 
 void geste(const QString& g) {
     verlauf.push_back(QStringLiteral("%1: %2").arg(schritt).arg(g));
+    static const bool zeigen = qEnvironmentVariableIsSet("NUX_ZUFALL_ZEIGEN");
     if (zeigen) std::printf("%s\n", qPrintable(verlauf.back()));
     if (verlauf.size() > 12) verlauf.pop_front();
 }
@@ -475,7 +475,6 @@ int main(int argc, char** argv) {
     aussen = wurzel.path() + "/programm";
     programmordner = aussen + "/nux";
     QDir().mkpath(programmordner);
-    zeigen = qEnvironmentVariableIsSet("NUX_ZUFALL_ZEIGEN");
     QApplication app(argc, argv);
     qInstallMessageHandler(warnungsfaenger);
     QDir::setCurrent(programmordner);
@@ -493,9 +492,8 @@ int main(int argc, char** argv) {
     QObject::connect(&antworten, &QTimer::timeout, [] {
         QWidget* m = QApplication::activeModalWidget();
         if (!m) return;
-        std::vector<QAbstractButton*> b;
-        for (auto* k : m->findChildren<QAbstractButton*>())
-            if (k->isVisible() && k->isEnabled()) b.push_back(k);
+        auto b = m->findChildren<QAbstractButton*>();
+        b.removeIf([](QAbstractButton* k) { return !k->isVisible() || !k->isEnabled(); });
         QAbstractButton* k = b.empty() ? nullptr : eins(b);
         geste(QStringLiteral("Box \"%1\": %2").arg(m->windowTitle(), k ? k->text() : QStringLiteral("schließen")));
         if (k) k->click(); else m->close();
