@@ -37,14 +37,9 @@ Mappe mappe(const Verteilung& v) { return exportmappe(v, {"2026 1", "06.12.2026 
 
 // A cell as one readable word: kind, value, a comment after "!".
 std::string wort(const Mappenzelle& z) {
-    std::string w;
-    switch (z.art) {
-        case Mappenzelle::Art::leer: break;
-        case Mappenzelle::Art::text: w = z.text; break;
-        case Mappenzelle::Art::stunden: w = "h" + std::to_string(z.wert); break;
-        case Mappenzelle::Art::zahl: w = "n" + std::to_string(z.wert); break;
-        case Mappenzelle::Art::formel: w = "=" + z.text + "=" + std::to_string(z.wert); break;
-    }
+    using A = Mappenzelle::Art;
+    std::string w = z.art == A::stunden ? "h" : z.art == A::zahl ? "n" : z.art == A::formel ? "=" + z.text + "=" : z.text;
+    if (z.art != A::text && z.art != A::leer) w += std::to_string(z.wert);
     return z.notiz.empty() ? w : w + "!" + z.notiz;
 }
 
@@ -73,19 +68,21 @@ TEST(Excel, JedesBlattWieDasFensterZeigt) {
     EXPECT_EQ(namen, (std::vector<std::string>{"Verteilung" + kopf, "Einsatz" + kopf, "LehrerInnen" + kopf, "Klassen" + kopf,
                                                "Pr\xFC" "fung" + kopf}));
 
+    // The widths of the columns follow the table (a class heading spans two).
     const struct {
         const char* blatt;
+        std::vector<int> breiten;
         Tabelle erwartet;
     } faelle[] = {
         // Hidden lessons stay empty; the extra text is a comment on the hours.
-        {"Verteilung",
+        {"Verteilung", {6, 4, 6, 6, 6, 6},
          {{"Fach", "Nr.", "1a", "", "1b"},
           {"D", "n1", "h40!F\xF6rderkurs", "AnnA", "h40", "XY"},
           {"D", "n2", "h10", "--", "h15", "ZZ"},
           {"Mat", "n1", "h45", "BeB", "h40", "WW"}}},
         // Every visible lesson; both names of a shared short name, none for a
         // withdrawn or unknown teacher.
-        {"Einsatz",
+        {"Einsatz", {7, 5, 24, 4, 8, 8, 28, 32},
          {{"Klasse", "Fach", "Fachname", "Nr.", "Stunden", "LehrerIn", "Name", "Zusatztext"},
           {"1a", "D", "Deutsch", "n1", "h40", "AnnA", "Anna Alt", "F\xF6rderkurs"},
           {"1a", "D", "Deutsch", "n2", "h10", "--"},
@@ -94,7 +91,7 @@ TEST(Excel, JedesBlattWieDasFensterZeigt) {
           {"1b", "D", "Deutsch", "n2", "h15", "ZZ", "Zora Zeh / Zoe Zeh"},
           {"1b", "Mat", "Mathematik", "n1", "h40", "WW"}}},
         // The availability list's order and exact hours, below 0 included.
-        {"LehrerInnen",
+        {"LehrerInnen", {9, 32, 17, 11, 10},
          {{"LehrerIn", "Name", "Lehrverpflichtung", "zugeordnet", "verf\xFC" "gbar"},
           {"AnnA", "Anna Alt", "h200", "h40", "h160"},
           {"BeB", "Bea Bu", "h40", "h45", "h-5"},
@@ -102,12 +99,12 @@ TEST(Excel, JedesBlattWieDasFensterZeigt) {
           {"ZZ", "Zora Zeh", "h220", "h15", "h205"},
           {"Summe", "", "=SUM(C5:C8)=560", "=SUM(D5:D8)=100", "=SUM(E5:E8)=460"}}},
         // Hours of subjects without a row count, as in the window's sums.
-        {"Klassen",
+        {"Klassen", {8, 20, 11, 14},
          {{"Klasse", "zu haltende Stunden", "zugeordnet", "ohne LehrerIn"},
           {"1a", "h125", "h115", "h10"},
           {"1b", "h115", "h95", "h20"},
           {"Summe", "=SUM(B5:B6)=240", "=SUM(C5:C6)=210", "=SUM(D5:D6)=30"}}},
-        {"Pr\xFC" "fung",
+        {"Pr\xFC" "fung", {22, 110},
          {{"Art", "Hinweis"},
           {"\xDC" "berstunden", "BeB (Bea Bu) hat 4,5 Stunden bei 4,0 Stunden Lehrverpflichtung: 0,5 zu viel."},
           {"ohne LehrerIn", "Klasse 1a: 1,0 Stunden ohne LehrerIn (D/2 1,0)."},
@@ -117,12 +114,14 @@ TEST(Excel, JedesBlattWieDasFensterZeigt) {
           {"nicht unterrichtet", "Fach L (Latein) wird heuer nicht unterrichtet, hat aber Stunden in 1a 3,0."},
           {"nicht unterrichtet", "Fach S (#Stenografie) ist ausgeschieden (#), hat aber Stunden in 1b 2,0."}}},
     };
-    for (const auto& f : faelle) EXPECT_EQ(tabelle(m, f.blatt), f.erwartet) << f.blatt;
+    for (const auto& f : faelle) {
+        EXPECT_EQ(tabelle(m, f.blatt), f.erwartet) << f.blatt;
+        EXPECT_EQ(m.blatt(f.blatt)->breiten, f.breiten) << f.blatt;
+    }
 
     const Mappenblatt& verteilung = *m.blatt("Verteilung");
-    EXPECT_EQ(verteilung.festspalten, 2);
-    EXPECT_EQ(verteilung.verbunde, (std::vector<Verbund>{{kKopfzeile, 2, 3}, {kKopfzeile, 4, 5}}));
-    EXPECT_EQ(m.blatt("Einsatz")->filterzeile, kKopfzeile);
+    EXPECT_EQ(std::make_tuple(verteilung.festspalten, verteilung.verbunde, m.blatt("Einsatz")->filterzeile),
+              std::make_tuple(2, std::vector<Verbund>{{kKopfzeile, 2, 3}, {kKopfzeile, 4, 5}}, kKopfzeile));
 }
 
 TEST(Excel, UngespeicherteZuordnungenZaehlenUndWerdenGenannt) {
@@ -143,17 +142,13 @@ TEST(Excel, UngespeicherteZuordnungenZaehlenUndWerdenGenannt) {
 // from another program, a subject without a row).
 TEST(Excel, KlassensummenGleichDenSummenDesFensters) {
     auto k = klassen();
-    k[0].h(1, 70) = 25;
-    k[0].l(1, 70) = "AnnA";
-    k[1].h(2, 1) = 5;
+    std::tie(k[0].h(1, 70), k[0].l(1, 70), k[1].h(2, 1)) = std::make_tuple(25, "AnnA", 5);
     Verteilung v = geladen(k);
     const std::vector<std::array<int, 3>> gesten{{0, kD2, kAnnA}, {1, kD1, kBeB}, {1, kMat, 0}, {0, kD1, kZZ}, {0, 3, kCC}};
     for (const auto& [c, r, p] : gesten) {
         v.lehrerein(c, r, p);
-        const Mappe m = mappe(v);
-        const auto& summe = m.blatt("Klassen")->zeilen.back();
-        EXPECT_EQ(summe[1].wert, v.TotalHours);
-        EXPECT_EQ(summe[2].wert, v.AssignedHours);
+        const auto summe = mappe(v).blatt("Klassen")->zeilen.back();
+        EXPECT_EQ(std::make_pair(summe[1].wert, summe[2].wert), std::make_pair(v.TotalHours, v.AssignedHours));
     }
 }
 
@@ -178,18 +173,10 @@ TEST(Excel, LeereSchuleUndLangeListen) {
 }
 
 TEST(Excel, NamenVonDateiUndZelle) {
-    const struct {
-        std::string jahr, datei;
-    } dateien[] = {
-        {"2026 1", "2026-12-06_14-05-33_Verteilung_2026-1.xlsx"},
-        {"207", "2026-12-06_14-05-33_Verteilung_207-.xlsx"},
-        {"2:/6 x", "2026-12-06_14-05-33_Verteilung_2__6-x.xlsx"},
-    };
-    for (const auto& d : dateien) EXPECT_EQ(exportname("2026-12-06_14-05-33", d.jahr), d.datei) << d.jahr;
-
-    const struct {
-        int zeile, spalte;
-        const char* name;
-    } zellen[] = {{0, 0, "A1"}, {4, 25, "Z5"}, {0, 26, "AA1"}, {9, 27, "AB10"}, {0, 701, "ZZ1"}, {0, 702, "AAA1"}};
-    for (const auto& z : zellen) EXPECT_EQ(zellname(z.zeile, z.spalte), z.name);
+    const std::pair<const char*, const char*> dateien[] = {{"2026 1", "2026-1"}, {"207", "207-"}, {"2:/6 x", "2__6-x"}};
+    for (const auto& [jahr, teil] : dateien)
+        EXPECT_EQ(exportname("2026-12-06_14-05-33", jahr), "2026-12-06_14-05-33_Verteilung_" + std::string(teil) + ".xlsx");
+    const std::tuple<int, int, const char*> zellen[] = {{0, 0, "A1"}, {4, 25, "Z5"}, {0, 26, "AA1"}, {9, 27, "AB10"},
+                                                        {0, 701, "ZZ1"}, {0, 702, "AAA1"}};
+    for (const auto& [zeile, spalte, name] : zellen) EXPECT_EQ(zellname(zeile, spalte), name);
 }

@@ -65,24 +65,18 @@ TEST(Lehrerzeile, KurzbezeichnungVergeben) {
     }
 }
 
-class Lehrerdatei : public ::testing::Test {
-protected:
+TEST(Lehrerdatei, AnhaengenAendernAbweisenZurueckziehen) {
     kernhilfe::Ordner ordner;
+    std::filesystem::create_directory("2026 1");
     const std::string pfad = "2026 1/lehrer";
     std::vector<std::string> zeilen;
     std::size_t pos = 0;
-
-    void SetUp() override { std::filesystem::create_directory("2026 1"); }
-    l::Abgelehnt speichern(std::optional<std::size_t> gewaehlt, const std::string& name, const std::string& kurz,
-                           const std::string& stunden = "1") {
+    const auto speichern = [&](std::optional<std::size_t> gewaehlt, const std::string& name, const std::string& kurz,
+                               const std::string& stunden = "1") {
         return l::speichern(pfad, zeilen, gewaehlt, {name, kurz, stunden}, pos);
-    }
-};
-
-TEST_F(Lehrerdatei, AnhaengenAendernAbweisenZurueckziehen) {
+    };
     Lehrersatz maria{"Maria Huber", "MarH", 225};
-    maria.reserve[0] = 0x5A;
-    maria.reserve[47] = 0xA5;
+    std::tie(maria.reserve[0], maria.reserve[47]) = std::make_tuple(0x5A, 0xA5);
     nux::neuschreiben<Lehrersatz>(pfad, {maria});
     zeilen = l::holen(pfad);
     // typed untrimmed; a save whose click did not take the focus from the hours field first

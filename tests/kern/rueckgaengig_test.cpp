@@ -33,13 +33,8 @@ TEST(Rueckgaengig, ZufaelligeGestenVorUndZurueck) {
         std::vector<Aenderung> schritte;
         for (int i = 0; i < 60; ++i) {
             auto a = v.lehrerein(von(-1, v.LastClass + 1), von(-1, v.LastRow + 1), von(-1, static_cast<int>(v.verfuegbar().size())));
-            if (!a) {
-                ASSERT_EQ(v, staende.back());
-                continue;
-            }
-            ASSERT_NE(v, staende.back());
-            schritte.push_back(std::move(*a));
-            staende.push_back(v);
+            ASSERT_EQ(v == staende.back(), !a);
+            if (a) schritte.push_back(std::move(*a)), staende.push_back(v);
         }
         for (std::size_t i = schritte.size(); i-- > 0;) {
             v.zuruecknehmen(schritte[i]);

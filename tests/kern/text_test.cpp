@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(Text, LinksUndRechtsbuendig) {
+TEST(Text, SpaltenFuellenSchneidenUndTrimmen) {
     const struct { const char *text; int breite; const char *links, *rechts; } faelle[] = {
         {"Deutsch", 3, "Deu", "Deu"}, {"M", 3, "M  ", "  M"}, {"egal", 0, "", ""},
         {"", 4, "    ", "    "},      {"abc", -2, "", ""},    {"abc", 3, "abc", "abc"}, {"abc", 1, "a", "a"},
@@ -15,16 +15,16 @@ TEST(Text, LinksUndRechtsbuendig) {
         EXPECT_EQ(nux::linksbuendig(f.text, f.breite), f.links) << f.text << "/" << f.breite;
         EXPECT_EQ(nux::rechtsbuendig(f.text, f.breite), f.rechts) << f.text << "/" << f.breite;
     }
+    EXPECT_EQ(nux::trimmen("\t  a b \r\n") + "|" + nux::trimmen("   "), "a b|");
+    EXPECT_EQ(nux::teil("abcdef", 2, 4) + "|" + nux::teil("abc", 2, 10) + "|" + nux::teil("abc", 5, 10) + "|" +
+                  nux::teil("abc", 0, 2), "bcd|bc||ab");
 }
 
-TEST(Text, Zahlrechts) {
-    const struct { std::int32_t n; int w; const char* erwartet; } faelle[] = {
+TEST(Text, ZahlrechtsUndZahllesen) {
+    const struct { std::int32_t n; int w; const char* erwartet; } rechts[] = {
         {1234, 3, "1234"}, {-5, 3, " -5"}, {7, 3, "  7"}, {0, 1, "0"}, {-2147483647 - 1, 3, "-2147483648"},
     };
-    for (const auto& f : faelle) EXPECT_EQ(nux::zahlrechts(f.n, f.w), f.erwartet) << f.n;
-}
-
-TEST(Text, Zahllesen) {
+    for (const auto& f : rechts) EXPECT_EQ(nux::zahlrechts(f.n, f.w), f.erwartet) << f.n;
     const struct { const char* text; std::int32_t wert; } faelle[] = {
         {" 42 ", 42}, {"4 2", 42}, {"12-", -12}, {"-12", -12}, {"-", 0},
         {"", 0},      {"abc", 0},  {"007", 7},   {"2147483647", 2147483647}, {"000000000000042", 42},
@@ -78,15 +78,6 @@ TEST(Text, SortierungFaltetGrossUndKleinUndUmlaute) {
     }
     EXPECT_EQ(nux::textvergleich("gleich", "gleich"), 0);
     EXPECT_LT(nux::textvergleich("X", "xa"), 0);
-}
-
-TEST(Text, TrimmenUndTeil) {
-    EXPECT_EQ(nux::trimmen("\t  a b \r\n"), "a b");
-    EXPECT_EQ(nux::trimmen("   "), "");
-    EXPECT_EQ(nux::teil("abcdef", 2, 4), "bcd");
-    EXPECT_EQ(nux::teil("abc", 2, 10), "bc");
-    EXPECT_EQ(nux::teil("abc", 5, 10), "");
-    EXPECT_EQ(nux::teil("abc", 0, 2), "ab");
 }
 
 }  // namespace
