@@ -6,7 +6,6 @@
 #include "app/kern/code.h"
 #include "kernhilfe.h"
 #include "storage/datei.h"
-#include "storage/satz.h"
 
 namespace {
 

@@ -5,8 +5,6 @@
 #include "editors/kern/faecher.h"
 #include "kernhilfe.h"
 #include "storage/datei.h"
-#include "storage/satz.h"
-#include "storage/text.h"
 
 namespace f = nux::faecher;
 using nux::Fachsatz;

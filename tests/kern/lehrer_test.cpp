@@ -6,8 +6,6 @@
 #include "editors/kern/lehrer.h"
 #include "kernhilfe.h"
 #include "storage/datei.h"
-#include "storage/satz.h"
-#include "storage/text.h"
 
 namespace l = nux::lehrer;
 using nux::Lehrersatz;

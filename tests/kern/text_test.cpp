@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "kernhilfe.h"
-#include "storage/datei.h"
 #include "storage/text.h"
-
-namespace {
 
 TEST(Text, SpaltenFuellenSchneidenUndTrimmen) {
     const struct { const char *text; int breite; const char *links, *rechts; } faelle[] = {
@@ -79,5 +76,3 @@ TEST(Text, SortierungFaltetGrossUndKleinUndUmlaute) {
     EXPECT_EQ(nux::textvergleich("gleich", "gleich"), 0);
     EXPECT_LT(nux::textvergleich("X", "xa"), 0);
 }
-
-}  // namespace
