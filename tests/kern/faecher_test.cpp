@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "editors/kern/faecher.h"
 #include "kernhilfe.h"
 #include "storage/datei.h"
@@ -32,13 +30,11 @@ TEST(Faecherzeile, SpaltenUndRueckweg) {
 
 class Faecherdatei : public ::testing::Test {
 protected:
-    kernhilfe::Ordner ordner;
+    kernhilfe::Jahr jahr;
     const std::string pfad = "2026 1/faecher";
     std::vector<std::string> zeilen;
     int hoechster = -1;
     std::size_t pos = 0;
-
-    void SetUp() override { std::filesystem::create_directory("2026 1"); }
 
     f::Abgelehnt neu(const std::string& name, const std::string& kurz, bool unterrichtet = true,
                      std::optional<std::size_t> gewaehlt = std::nullopt) {

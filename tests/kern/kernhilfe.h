@@ -1,6 +1,6 @@
 #pragma once
 // A fresh temporary program folder named "nux" as the current directory,
-// and the message of a file error.
+// a year in it, and the message of a file error.
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "storage/dateifehler.h"
+#include "storage/jahr.h"
 #include "storage/satz.h"
 
 namespace kernhilfe {
@@ -35,6 +36,15 @@ public:
 private:
     std::filesystem::path alt_;
     std::filesystem::path basis_;
+};
+
+// The program folder with the year folder "2026 1" as the current year.
+struct Jahr : Ordner {
+    Jahr() {
+        std::filesystem::create_directory("2026 1");
+        nux::jahrsetzen("2026 1");
+    }
+    ~Jahr() { nux::jahrsetzen(""); }
 };
 
 // The message of the file error that tun throws, "kein Fehler" if none.

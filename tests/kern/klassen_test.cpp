@@ -7,7 +7,6 @@
 
 #include "kernhilfe.h"
 #include "storage/datei.h"
-#include "storage/jahr.h"
 #include "storage/text.h"
 
 namespace {
@@ -15,15 +14,7 @@ namespace {
 using nux::teil;
 using nux::Fachsatz;
 
-// A year folder as the current year.
-struct Jahr {
-    kernhilfe::Ordner ordner;
-    Jahr() {
-        std::filesystem::create_directory("2026 1");
-        nux::jahrsetzen("2026 1");
-    }
-    ~Jahr() { nux::jahrsetzen(""); }
-};
+using kernhilfe::Jahr;
 
 }  // namespace
 

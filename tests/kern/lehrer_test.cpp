@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "editors/kern/faecher.h"
 #include "editors/kern/lehrer.h"
 #include "kernhilfe.h"
@@ -64,8 +62,7 @@ TEST(Lehrerzeile, KurzbezeichnungVergeben) {
 }
 
 TEST(Lehrerdatei, AnhaengenAendernAbweisenZurueckziehen) {
-    kernhilfe::Ordner ordner;
-    std::filesystem::create_directory("2026 1");
+    kernhilfe::Jahr jahr;
     const std::string pfad = "2026 1/lehrer";
     std::vector<std::string> zeilen;
     std::size_t pos = 0;
