@@ -51,8 +51,9 @@ TEST(Lehrerblatt, StelltJedeZeileAnIhrenPlatz) {
     d.zellen[0] = {stunde(0, "MarH", "ruht"), stunde(225, "MarH", "Förderkurs"), stunde(10)};
     d.zellen[1] = {stunde(15, " MarH "), stunde(10), stunde(30, "JohB")};  // matched after trimming
     // Every record with the short name gives a name, but a withdrawn one; the short name must match exactly.
-    const std::vector<Lehrersatz> lehrer{{"Maria Huber", "MarH", 220}, {"#Weg", "MarH", 220}, {"Mara", "Mar", 220},
-                                         {"Marius", "MARH", 220},      {"Johann Berger", "JohB", 220}, {"Martin Haas", "MarH", 220}};
+    const std::vector<Lehrersatz> lehrer{{"Maria Huber", "MarH", 220}, {"#Weg", "MarH", 220},   {"Mara", "Mar", 220},
+                                         {"Marius", "MARH", 220},      {"Johann Berger", "JohB", 220},
+                                         {"Martin Haas", "MarH", 220}};
     const auto b = nux::lehrerblatt(d, 1, lehrer, kDatum);
     auto erwartet = kopf({"Maria Huber", "Martin Haas"});
     erwartet.insert(erwartet.end(), {{600, 1300, 10, false, "1a    D     " + std::string(9, ' ') + "ruht"},  // hidden

@@ -31,7 +31,8 @@ Klassensatz klasse(const std::string& name, int n) {
     k.name = name;
     for (int j = 1; j <= nux::kSlots; ++j)
         for (int s = 0; s < nux::kFaecherMax; s += 7)
-            std::tie(k.h(j, s), k.l(j, s), k.z(j, s)) = std::make_tuple(10 * j + s + n, "L" + std::to_string(j), std::string(s % 31, 'z'));
+            std::tie(k.h(j, s), k.l(j, s), k.z(j, s)) =
+                std::make_tuple(10 * j + s + n, "L" + std::to_string(j), std::string(s % 31, 'z'));
     std::tie(k.reserve3, k.reservebyte, k.rest[30]) = std::make_tuple("abc", 7, 0x5A);
     return k;
 }

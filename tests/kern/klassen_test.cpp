@@ -61,7 +61,8 @@ TEST(Klassen, TabellenzeileUndErneuerteZeile) {
     EXPECT_EQ(teil(nux::zeileerneuern(neu, f), 4, 4), "X");
 
     // The hours flag: no hours, or a sum of zero or less, is grey; a sum beyond 64 bits is not.
-    const std::tuple<std::int64_t, std::int64_t, const char*> flaggen[] = {{0, 0, "X"}, {-240, 225, "X"}, {INT64_MAX, INT64_MAX, " "}};
+    const std::tuple<std::int64_t, std::int64_t, const char*> flaggen[] = {
+        {0, 0, "X"}, {-240, 225, "X"}, {INT64_MAX, INT64_MAX, " "}};
     for (const auto& [h1, h2, flagge] : flaggen) {
         std::tie(k.h(1, 3), k.h(2, 3), k.h(3, 3)) = std::make_tuple(h1, h2, 0);
         EXPECT_EQ(teil(nux::tabellenzeile(eintrag, k, 3), 4, 4), flagge) << h1;
@@ -83,9 +84,7 @@ TEST(Klassen, StundenfeldTastenUndLueckenschluss) {
         {{"1", "2", "3"}, {10, 20, 30}}, {{"", "", ""}, {0, 0, 0}},          {{"0", "1,5", "0"}, {15, 0, 0}},
     };
     for (const auto& [ein, aus] : faelle) {
-        nux::Zeilenfelder f;
-        f.stunden = ein;
-        f.zusatz = {"eins", "zwei", "drei"};
+        const nux::Zeilenfelder f{"", ein, {"eins", "zwei", "drei"}};
         const auto g = nux::lueckenschliessen(nux::stundenaufbereiten(f));
         std::array<std::int64_t, 3> zehntel;
         for (int j = 0; j < 3; ++j) zehntel[j] = nux::zehntellesen(g.stunden[j]);

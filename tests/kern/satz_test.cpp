@@ -12,7 +12,8 @@ namespace {
 
 TEST(Satz, FelderLiegenByteGenau) {
     kernhilfe::Ordner o;
-    nux::neuschreiben<nux::Klassensatz>("klassen", {kernhilfe::klasse("1a", {{1, 3, 15}, {3, 100, -7, "", std::string(30, 'z')}, {2, 50, 0, "MarH"}})});
+    nux::neuschreiben<nux::Klassensatz>(
+        "klassen", {kernhilfe::klasse("1a", {{1, 3, 15}, {3, 100, -7, "", std::string(30, 'z')}, {2, 50, 0, "MarH"}})});
     nux::neuschreiben<nux::Fachsatz>("faecher", {{}, {"Deutsch", "DEUTS", 0x01020304, false}});
     nux::neuschreiben<nux::Lehrersatz>("lehrer", {{std::string(40, 'N'), "HubM", 225}});
     // File, offset and the bytes found there; integers are little-endian.

@@ -81,6 +81,7 @@ TEST(Verteilung, VerfuegbarkeitslisteBeiJederLadungSortiert) {
     Verteilung v = geladen();
     v.lehrerein(0, zeile(v, 1, 1), kZZ);
     v.aufbauen(klassen(), faecher(), kollegium());
+    EXPECT_EQ(v, geladen());  // a new load forgets every gesture before it
     const std::string r(185, ' ');
     // Withdrawn and 0-hour teachers are not listed; the not-taught lesson takes nothing.
     EXPECT_EQ(v.verfuegbar(), (std::vector<std::string>{std::string("----") + std::string(196, ' ') + "-1",
