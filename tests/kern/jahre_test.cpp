@@ -108,8 +108,7 @@ TEST_F(Zweijahre, JedeKlassenwahlPasstDieKopieAn) {
 }
 
 TEST_F(Zweijahre, FehlendeQuelldateiLaesstDasZielUnberuehrt) {
-    fs::remove("2005 1/klassen");
-    fs::remove("2005 1/faecher");
+    for (const char* datei : {"2005 1/klassen", "2005 1/faecher"}) fs::remove(datei);
     const auto w = wahl(Klassenwahl::ohneStundenOhneZusatz, false, true, true);
     const auto vorher = ziel();
     ASSERT_EQ(nux::uebernehmen({"2006 1", "2005 1"}, w), Uebernahmeergebnis::erledigt);
@@ -120,8 +119,7 @@ TEST_F(Zweijahre, FehlendeQuelldateiLaesstDasZielUnberuehrt) {
     EXPECT_FALSE(nux::dateida("2007 1/klassen"));
     // An empty class file stays empty.
     anlegen("2005 1/klassen", "");
-    ASSERT_EQ(nux::uebernehmen({"2006 1", "2005 1"}, wahl(Klassenwahl::mitStundenOhneZusatz)),
-              Uebernahmeergebnis::erledigt);
+    ASSERT_EQ(nux::uebernehmen({"2006 1", "2005 1"}, wahl(Klassenwahl::mitStundenOhneZusatz)), Uebernahmeergebnis::erledigt);
     EXPECT_EQ(inhalt("2006 1/klassen"), "");
 }
 
