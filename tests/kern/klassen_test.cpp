@@ -93,21 +93,43 @@ TEST(Klassen, StundenfeldTastenUndLueckenschluss) {
     }
 }
 
-TEST(Klassenmodell, AnlegenSortiertUndSchreibtInListenfolge) {
+TEST(Klassenmodell, AnlegenKopierenEntfernenSchreibenInListenfolge) {
     Jahr j;
     nux::Klassenmodell m;
     m.starten();
+    // Records 0, 1, ... in the order made, the file in list order, until the model reads it again.
     for (const char* n : {"2b", "1a ", "1A", "10", "\xC4" "1", "1b"}) m.anlegen(n);
-    std::vector<std::string> liste, datei;
-    for (const auto& z : m.zeilen()) liste.push_back(nux::zeilenname(z));
-    for (const auto& s : nux::laden<nux::Klassensatz>("2026 1/klassen")) datei.push_back(s.name);
-    EXPECT_EQ(liste, (std::vector<std::string>{"10", "1a", "1A", "1b", "2b", "\xC4" "1"}));
-    EXPECT_EQ(datei, liste);
-    EXPECT_EQ(m.suchen("1A"), 2);
-    EXPECT_EQ(m.suchen("1c"), -1);
-    // After the reload the indexes follow the sorted list.
-    m.starten();
+    const auto namen = [] {
+        std::string n;
+        for (const auto& s : nux::laden<nux::Klassensatz>("2026 1/klassen")) n += s.name + " ";
+        return n;
+    };
+    std::string liste;
+    for (const auto& z : m.zeilen()) liste += nux::zeilenname(z) + " ";
+    EXPECT_EQ(liste, "10 1a 1A 1b 2b \xC4" "1 ");
+    EXPECT_EQ(namen(), liste);
+    EXPECT_EQ(std::make_pair(m.suchen("1A"), m.suchen("1c")), std::make_pair(2, -1));
+
+    std::tie(m.Classes[1].h(2, 5), m.Classes[1].l(2, 5), m.CopyTarget, m.CopyPending) = std::make_tuple(35, "HUB", 0, true);
+    m.kopieren(m.suchen("1a"));
+    auto datei = nux::laden<nux::Klassensatz>("2026 1/klassen");
+    ASSERT_EQ(datei.size(), 6u);
+    // the target keeps its name, loses the teacher
+    EXPECT_EQ(datei[4].name + datei[4].l(2, 5) + std::to_string(datei[4].h(2, 5)), "2b35");
+    EXPECT_TRUE(m.Classes == datei && nux::zeilenindex(m.zeilen()[4]) == 4 && !m.CopyPending);
+    m.CopyTarget = 6;
+    EXPECT_THROW(m.kopieren(0), nux::Dateifehler);
+
+    std::tie(m.CopyPending, m.CurrentClass) = std::make_tuple(true, 2);
+    m.entfernen(m.suchen("1a"));
+    EXPECT_EQ(namen(), "10 1A 1b 2b \xC4" "1 ");
+    EXPECT_EQ(m.Classes, nux::laden<nux::Klassensatz>("2026 1/klassen"));
+    EXPECT_FALSE(m.CopyPending || m.CurrentClass != -1);  // they would hit another class after renumbering
     for (std::size_t i = 0; i < m.zeilen().size(); ++i) EXPECT_EQ(nux::zeilenindex(m.zeilen()[i]), int(i));
+    // The last class gone: no class file is left.
+    while (!m.zeilen().empty()) m.entfernen(0);
+    EXPECT_FALSE(nux::dateida("2026 1/klassen"));
+
     // The 102nd class is refused and the file stays as it was.
     nux::neuschreiben("2026 1/klassen", std::vector<nux::Klassensatz>(101, nux::neueklasse("k")));
     m.starten();
@@ -115,34 +137,6 @@ TEST(Klassenmodell, AnlegenSortiertUndSchreibtInListenfolge) {
     EXPECT_THROW(m.anlegen("neu"), nux::Dateifehler);
     EXPECT_EQ(m.zeilen().size(), 101u);
     EXPECT_EQ(nux::dateilesen("2026 1/klassen"), voll);
-}
-
-TEST(Klassenmodell, KopierenUndEntfernenSchreibenUndLesenNeu) {
-    Jahr j;
-    nux::Klassenmodell m;
-    m.starten();
-    for (const char* n : {"2b", "1a", "3c"}) m.anlegen(n);  // records 0, 1, 2 until read again in list order
-    std::tie(m.Classes[1].h(2, 5), m.Classes[1].l(2, 5), m.CopyTarget, m.CopyPending) = std::make_tuple(35, "HUB", 0, true);
-    m.kopieren(m.suchen("1a"));
-    auto datei = nux::laden<nux::Klassensatz>("2026 1/klassen");
-    ASSERT_EQ(datei.size(), 3u);
-    // the target keeps its name, loses the teacher
-    EXPECT_EQ(datei[1].name + datei[1].l(2, 5) + std::to_string(datei[1].h(2, 5)), "2b35");
-    EXPECT_TRUE(m.Classes == datei && nux::zeilenindex(m.zeilen()[1]) == 1 && !m.CopyPending);
-    m.CopyTarget = 3;
-    EXPECT_THROW(m.kopieren(0), nux::Dateifehler);
-
-    std::tie(m.CopyPending, m.CurrentClass) = std::make_tuple(true, 2);
-    m.entfernen(m.suchen("1a"));
-    datei = nux::laden<nux::Klassensatz>("2026 1/klassen");
-    ASSERT_EQ(datei.size(), 2u);
-    EXPECT_EQ(datei[0].name + datei[1].name, "2b3c");
-    EXPECT_TRUE(m.Classes == datei && nux::zeilenindex(m.zeilen()[1]) == 1);
-    EXPECT_FALSE(m.CopyPending || m.CurrentClass != -1);  // they would hit another class after renumbering
-    // The last class gone: no class file is left.
-    m.entfernen(0);
-    m.entfernen(0);
-    EXPECT_TRUE(m.zeilen().empty() && !nux::dateida("2026 1/klassen"));
 }
 
 TEST(Klassenmodell, GesperrtZeigtNichtsUndAendertNichts) {
