@@ -59,7 +59,6 @@ class CupsDruck : public QObject {
         QVERIFY2(info.contains(QRegularExpression(R"(Pages:\s+1\n)")), qPrintable(info));
         const QString html = programm("pdftotext", {"-bbox", datei, "-"});
         const auto seite = QRegularExpression(R"re(<page width="([\d.]+)" height="([\d.]+)")re").match(html);
-        QVERIFY2(seite.hasMatch(), qPrintable(html));
         const double breite = seite.captured(1).toDouble(), hoehe = seite.captured(2).toDouble();
         // Printers turn a landscape page onto portrait paper: then its text
         // runs up the paper, and the check turns it back.

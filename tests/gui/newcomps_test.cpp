@@ -48,13 +48,12 @@ private slots:
             int wert;
         } const faelle[] = {
             // The year field of the year window: 0..9999, never empty.
-            {0, 9999, false, "AB", "0", 0},           {0, 9999, false, "HD", "0", 0},
-            {0, 9999, false, "A-5", "0", 0},          {0, 9999, false, "A5H-", "0", 0},
-            {0, 9999, false, "A00", "0", 0},          {0, 9999, false, "A02", "02", 2},
-            {0, 9999, false, "A02X", "2", 2},         {0, 9999, false, "A20271", "2027", 2027},
-            {0, 9999, false, "A12-", "12", 12},       {0, 9999, false, "A12H5-", "512", 512},
-            {0, 9999, false, "A1a2,b", "12", 12},     {0, 9999, false, "A12VCRT3", "123", 123},
-            {0, 9999, false, "AV", "0", 0},           {0, 9999, false, "A42XA-", "-", 42},
+            {0, 9999, false, "AB", "0", 0},           {0, 9999, false, "A-5", "0", 0},
+            {0, 9999, false, "A5H-", "0", 0},         {0, 9999, false, "A00", "0", 0},
+            {0, 9999, false, "A02", "02", 2},         {0, 9999, false, "A02X", "2", 2},
+            {0, 9999, false, "A20271", "2027", 2027}, {0, 9999, false, "A12-", "12", 12},
+            {0, 9999, false, "A12H5-", "512", 512},   {0, 9999, false, "A1a2,b", "12", 12},
+            {0, 9999, false, "A12VCRT3", "123", 123}, {0, 9999, false, "A42XA-", "-", 42},
             {0, 9999, false, "A42XA-X", "42", 42},
             // Other bounds; bounds the wrong way round still end within them.
             {0, 500, false, "A600", "500", 500},      {10, 99, false, "A5", "10", 10},

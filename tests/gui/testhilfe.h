@@ -83,7 +83,8 @@ inline void jahranlegen() {
 
 // A small school in it: subjects D (index 0) and M (1); teachers AnnA (22,0)
 // and Ra (10,0); classes 1a and 1b with D 2,0 each, M 4,5 in 1a with an extra
-// text and M 3,0 in 1b held by Ra.
+// text (blanks around, the euro sign, a control character) and M 3,0 in 1b
+// held by Ra.
 inline void kleineschule() {
     jahranlegen();
     nux::neuschreiben<nux::Fachsatz>(nux::jahrdatei("faecher"), {{"Deutsch", "D", 0}, {"Mathematik", "M", 1}});
@@ -93,7 +94,7 @@ inline void kleineschule() {
     k[1].name = "1b";
     k[0].h(1, 0) = k[1].h(1, 0) = 20;
     k[0].h(1, 1) = 45;
-    k[0].z(1, 1) = "  F\xF6rderkurs  ";
+    k[0].z(1, 1) = "  Kurs \x80 5\x01x  ";
     k[1].h(1, 1) = 30;
     k[1].l(1, 1) = "Ra";
     k[1].z(1, 1) = "Gruppe";
