@@ -2,10 +2,8 @@
 // printouts and the takeover into the next year: what one window writes, the next one must
 // show. Each window is tested on its own elsewhere, the random walk checks the invariants
 // between them after every step; what stays here is the typed data arriving on paper.
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollArea>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "app/nux_menue.h"
 #include "assignment/drucken.h"
@@ -13,7 +11,6 @@
 #include "assignment/nux_verteilung.h"
 #include "editors/nux_klassen.h"
 #include "editors/nux_lehrer.h"
-#include "storage/jahr.h"
 #include "testhilfe.h"
 #include "years/nux_jahr.h"
 

@@ -5,11 +5,8 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
-#include <deque>
 #include <random>
-#include <set>
 #include <thread>
 
 #include "app/kern/code.h"
@@ -36,14 +33,11 @@ namespace {
 std::mt19937_64 zufall;
 std::uint64_t seed = 0;
 long schritt = 0;
-std::deque<QString> verlauf;  // the last gestures, for the report
+QStringList verlauf;  // the last gestures, for the report
 QStringList warnungen;
 std::atomic<long long> schrittbeginn{0};
 
-long long jetzt() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+long long jetzt() { return QDateTime::currentMSecsSinceEpoch(); }
 
 int zahl(int n) { return n <= 0 ? 0 : static_cast<int>(zufall() % static_cast<std::uint64_t>(n)); }
 bool ja(int prozent) { return zahl(100) < prozent; }
@@ -61,7 +55,7 @@ void geste(const QString& g) {
     verlauf.push_back(QStringLiteral("%1: %2").arg(schritt).arg(g));
     static const bool zeigen = qEnvironmentVariableIsSet("NUX_ZUFALL_ZEIGEN");
     if (zeigen) std::printf("%s\n", qPrintable(verlauf.back()));
-    if (verlauf.size() > 12) verlauf.pop_front();
+    if (verlauf.size() > 12) verlauf.removeFirst();
 }
 
 void warten(int n = 5) {
@@ -283,13 +277,11 @@ void schritttun() {
     // are pressed now and then.
     std::vector<QWidget*> teile;
     for (QWidget* w : f->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(f) || !w->isEnabled()) continue;
-        int gewicht = 0;
-        if (qobject_cast<QListWidget*>(w) || qobject_cast<QScrollArea*>(w)) gewicht = 6;
-        else if (qobject_cast<QLineEdit*>(w)) gewicht = 4;
-        else if (qobject_cast<QAbstractButton*>(w)) gewicht = 3;
-        else if (qobject_cast<QLabel*>(w) || qobject_cast<QFrame*>(w) || qobject_cast<QProgressBar*>(w)) gewicht = 1;
-        teile.insert(teile.end(), gewicht, w);
+        const int gewicht = qobject_cast<QListWidget*>(w) || qobject_cast<QScrollArea*>(w) ? 6
+                            : qobject_cast<QLineEdit*>(w)                                  ? 4
+                            : qobject_cast<QAbstractButton*>(w)                            ? 3
+                            : qobject_cast<QFrame*>(w) || qobject_cast<QProgressBar*>(w)   ? 1 : 0;  // labels, panels
+        if (w->isVisibleTo(f) && w->isEnabled()) teile.insert(teile.end(), gewicht, w);
     }
     if (teile.empty()) return;
     QWidget* w = eins(teile);
@@ -325,7 +317,7 @@ void verteilungpruefen() {
     // has no row for as the file gave them.
     std::int64_t zugeteilt = 0;
     for (int c = 0; c < v.klassenzahl(); ++c) {
-        std::set<int> zeilen;
+        QSet<int> zeilen;
         for (int r = 0; r < v.zeilenzahl(); ++r) {
             zeilen.insert(v.RowKeys[c][r]);
             if (v.zelle(c, r).sichtbar() && !v.zelle(c, r).frei()) zugeteilt += v.zelle(c, r).stunden;
@@ -334,7 +326,7 @@ void verteilungpruefen() {
         for (int s = 0; s <= nux::faecher::kHoechsterIndex; ++s)
             for (int j = 1; j <= 3; ++j) {
                 const std::string code = nux::trimmen(k.l(j, s));
-                if (!zeilen.count(s * 10 + j) && !code.empty() && code.rfind("--", 0) != 0) zugeteilt += k.h(j, s);
+                if (!zeilen.contains(s * 10 + j) && !code.empty() && code.rfind("--", 0) != 0) zugeteilt += k.h(j, s);
             }
     }
     if (zugeteilt != v.AssignedHours)
@@ -502,7 +494,7 @@ int main(int argc, char** argv) {
 
     // The watchdog: a step that takes longer is a hang.
     std::thread([] {
-        for (;; std::this_thread::sleep_for(std::chrono::milliseconds(200)))
+        for (;; QThread::msleep(200))
             if (const long long b = schrittbeginn; b && jetzt() - b > 60000) scheitern("Hänger: ein Schritt dauert über 60 s");
     }).detach();
 
