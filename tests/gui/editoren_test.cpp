@@ -186,8 +186,7 @@ private slots:
         lehrerzeigen({{"Anton Berger", "AntB", 70}, {"Otto Ko", "Ko", 100}});
         klicken(1, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {}, QPoint(20, 300));
-        QVERIFY(namefeld()->text().isEmpty());
-        QVERIFY(liste()->selectedItems().isEmpty());
+        QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
         // a drag does not carry the selection away from the loaded teacher
         QTest::mousePress(liste()->viewport(), Qt::LeftButton, {}, mitte(0));
         QTest::mouseMove(liste()->viewport(), mitte(1));
@@ -352,9 +351,7 @@ private slots:
         testhilfe::Programm p;
         klassenzeigen();
         tippen(QStringLiteral(" 1a"));
-        nux::Klassensatz neu;  // the record's defaults are the core's to check
-        neu.name = "1a";
-        QVERIFY(klassendatei() == std::vector{neu});
+        QVERIFY(klassendatei() == std::vector{nux::neueklasse("1a")});  // its defaults are the core's to check
         // The line keeps the name as typed; the list shows one name per 20 pixels, 49 wide.
         QCOMPARE(liste()->item(0)->text().left(4), QString(" 1a "));
         QCOMPARE(liste()->geometry(), QRect(20, 106, 49, 380));

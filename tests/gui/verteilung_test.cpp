@@ -28,8 +28,7 @@ void waehlen(int p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Q
 // The menu unlocked on the year of schule(), the assignment window loaded again.
 void entsperren() {
     nux::jahraktschreiben("2026 1");
-    menuform->vorholen();
-    testhilfe::warten();
+    testhilfe::zeigen(menuform);
     auto* code = menuform->findChild<QLineEdit*>("Edit2");
     code->setFocus();
     QTest::keyClicks(code, "8153");
@@ -362,7 +361,8 @@ private slots:
     void ungespeichertVerlassen_data() {
         QTest::addColumn<QString>("weg");
         QTest::addColumn<int>("antwort");
-        for (const char* weg : {"Klassen", "Verteilung", "Ende", "schliessen", "aktivieren"})
+        // The menu's buttons Klassen, Verteilung and Ende; closing the menu; a new activation.
+        for (const char* weg : {"Button2", "Button1", "Button6", "schliessen", "aktivieren"})
             for (int a : {0, 1, 2}) QTest::newRow(qPrintable(QString("%1 %2").arg(weg).arg(a))) << QString(weg) << a;
     }
     void ungespeichertVerlassen() {
@@ -379,10 +379,7 @@ private slots:
             fragen << text + (abbrechbar ? "" : " (ohne Abbrechen)");
             return a;
         };
-        const auto knopf = [](const char* name) { menuform->findChild<QPushButton*>(name)->click(); };
-        if (weg == "Klassen") knopf("Button2");
-        if (weg == "Verteilung") knopf("Button1");
-        if (weg == "Ende") knopf("Button6");
+        if (weg.startsWith("Button")) menuform->findChild<QPushButton*>(weg)->click();
         if (weg == "schliessen") menuform->close();
         if (weg == "aktivieren") testhilfe::zeigen(verteilfenster);
         QCOMPARE(fragen, QStringList{"Die Zuordnungen sind noch nicht gespeichert. Jetzt speichern?"});
@@ -392,9 +389,9 @@ private slots:
         QCOMPARE(verteilfenster->ungespeichert(), bleibt);
         if (bleibt)  // back in the assignment window as it was, green cell and all
             QVERIFY(nux::Fenster::aktivesFenster() == verteilfenster && verteilfenster->modell().zelle(0, 0).gruen);
-        if (weg == "Klassen") QCOMPARE(reinterpret_cast<QWidget*>(klassenfenster)->isVisible(), !bleibt);
-        if (weg == "Ende" || weg == "schliessen") QCOMPARE(menuform->isVisible(), bleibt);
-        if (weg == "Verteilung" || weg == "aktivieren")
+        if (weg == "Button2") QCOMPARE(reinterpret_cast<QWidget*>(klassenfenster)->isVisible(), !bleibt);
+        if (weg == "Button6" || weg == "schliessen") QCOMPARE(menuform->isVisible(), bleibt);
+        if (weg == "Button1" || weg == "aktivieren")
             QCOMPARE(lehrer(0, 0), std::string(a == nux::Antwort::nein ? "--" : "AnnA"));
     }
 
