@@ -128,8 +128,7 @@ private slots:
 
         QVERIFY(nux::laden<Lehrersatz>(kLehrer) == (std::vector<Lehrersatz>{{"Maria Huber", "MarH", 225}}));
         QCOMPARE(zahl(), QString("eingetragene LehrerInnen: 1"));
-        QVERIFY(namefeld()->text().isEmpty());
-        QCOMPARE(stundenfeld()->text(), QString("0,0"));
+        QVERIFY(namefeld()->text().isEmpty() && stundenfeld()->text() == "0,0");  // ready for the next
     }
 
     void speichernFreigabe() {
@@ -402,9 +401,7 @@ private slots:
         eintragen("Edit1", QStringLiteral("3c"));
         knopf("Button2");
         QCOMPARE(klassendatei().back().name, std::string("3c"));
-        QCOMPARE(feld("Edit1")->text(), QString());
-        QVERIFY(feld("Edit1")->hasFocus());
-        QCOMPARE(tabelle()->count(), 0);
+        QVERIFY(feld("Edit1")->text().isEmpty() && feld("Edit1")->hasFocus() && tabelle()->count() == 0);
     }
 
     void okSpeichertUndGehtZurNaechstenReihe() {

@@ -181,6 +181,7 @@ private slots:
         QCOMPARE(neu->text(), QString("  AB"));
         speichern->click();
         QVERIFY(nux::codestimmt("  AB") && !nux::codestimmt("AB"));
+        QCOMPARE(testhilfe::bytes("codes").size(), nux::Codesatz::groesse);  // one record, no more
     }
 
     void jahrWaehlen() {
