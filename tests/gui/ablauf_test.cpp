@@ -1,4 +1,4 @@
-// A school year typed into the real windows through the menu, from the first start to the
+// A school year typed into the real windows through the menu, from the unlocked menu to the
 // printouts and the takeover into the next year: what one window writes, the next one must
 // show. Each window is tested on its own elsewhere, the random walk checks the invariants
 // between them after every step; what stays here is the typed data arriving on paper.
@@ -39,7 +39,7 @@ void zeile(QWidget* fenster, const QString& anfang, Qt::KeyboardModifiers tasten
     testhilfe::zeileklicken(l, l->row(l->findItems(anfang, Qt::MatchStartsWith).value(0)), tasten);
 }
 
-void jahranlegen(const char* jahr) {
+void neuesjahr(const char* jahr) {
     zeile(jahrfenster, "--> neues Jahr");
     QTest::keyClicks(teil<QLineEdit>(jahrfenster, "teditzahl1"), jahr);
     ueberschreiben(jahrfenster, "teditnummer1", "1");
@@ -69,14 +69,12 @@ private slots:
         if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext fehlt (poppler-utils)");
         nux::druckzielsetzen(nux::Druckziel::pdf);
         testhilfe::Programm programm;
+        testhilfe::jahranlegen();
         const auto menue = [](const char* knopf) { klicken(teil<QPushButton>(menuform, knopf)); };
         menuform->vorholen();
         testhilfe::warten();
         teil<QLineEdit>(menuform, "Edit2")->setFocus();
         QTest::keyClicks(teil<QLineEdit>(menuform, "Edit2"), "8153\t");
-        jahranlegen("2026");
-        zeile(jahrfenster, "2026 1");
-
         nux::neuschreiben<nux::Fachsatz>("2026 1/faecher", {{"Deutsch", "D", 0}, {"Mathematik", "M", 1}, {"Englisch", "E", 2},
                                                             {"Musik", "Mu", 3, false}});
 
@@ -126,7 +124,7 @@ private slots:
         // Teachers, subjects, classes with hours and extra texts but without their teachers;
         // the source keeps them.
         menue("Button5");
-        jahranlegen("2027");
+        neuesjahr("2027");
         zeile(jahrfenster, "2027 1", Qt::AltModifier);
         zeile(jahrfenster, "2026 1");
         for (const char* r : {"RadioButton5", "RadioButton6", "RadioButton4"}) klicken(teil<QRadioButton>(jahrfenster, r));
