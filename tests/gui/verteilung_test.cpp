@@ -391,8 +391,36 @@ private slots:
             QVERIFY(nux::Fenster::aktivesFenster() == verteilfenster && verteilfenster->modell().zelle(0, 0).gruen);
         if (weg == "Button2") QCOMPARE(reinterpret_cast<QWidget*>(klassenfenster)->isVisible(), !bleibt);
         if (weg == "Button6" || weg == "schliessen") QCOMPARE(menuform->isVisible(), bleibt);
-        if (weg == "Button1" || weg == "aktivieren")
-            QCOMPARE(lehrer(0, 0), std::string(a == nux::Antwort::nein ? "--" : "AnnA"));
+        // "Nein" takes the grid back to the file, also where it stays on the screen.
+        QCOMPARE(lehrer(0, 0), std::string(a == nux::Antwort::nein ? "--" : "AnnA"));
+    }
+
+    // Only a grid that differs from the file asks. Where the history no longer
+    // reaches the saved state, "Nein" empties the grid, so that no later
+    // question or "speichern" brings back what was given up.
+    void nurEinAndererStandFragt() {
+        testhilfe::Programm p;
+        schule();
+        entsperren();
+        int fragen = 0;
+        nux::antworthaken() = [&](const QString&, bool) { ++fragen; return nux::Antwort::nein; };
+        waehlen(1);
+        lehrerzelle(0, 0);
+        lehrerzelle(0, 0);  // set and taken off again
+        QVERIFY(!verteilfenster->ungespeichert());
+        menuform->findChild<QPushButton*>("Button2")->click();
+        QCOMPARE(fragen, 0);
+        testhilfe::zeigen(verteilfenster);
+        waehlen(1);
+        lehrerzelle(0, 0);
+        teil<QPushButton>("Button1")->click();
+        QTest::keyClick(liste(), Qt::Key_Z, Qt::ControlModifier);
+        lehrerzelle(1, 1);  // the saved state is out of the history's reach
+        menuform->findChild<QPushButton*>("Button2")->click();
+        QVERIFY(fragen == 1 && !verteilfenster->ungespeichert() && verteilfenster->modell().klassenzahl() == 0);
+        menuform->findChild<QPushButton*>("Button3")->click();
+        QCOMPARE(fragen, 1);
+        QCOMPARE(nux::laden<nux::Klassensatz>(nux::jahrdatei("klassen"))[0].l(1, 0), std::string("AnnA"));
     }
 
     // "Ja" that cannot save keeps the assignments; an end that cannot be
