@@ -26,6 +26,7 @@
 #include "storage/jahr.h"
 #include "storage/satz.h"
 #include "storage/text.h"
+#include "testhilfe.h"
 #include "years/nux_jahr.h"
 
 namespace {
@@ -58,9 +59,6 @@ void geste(const QString& g) {
     if (verlauf.size() > 12) verlauf.removeFirst();
 }
 
-void warten(int n = 5) {
-    while (n--) QCoreApplication::processEvents();
-}
 
 Qt::KeyboardModifiers tasten() {
     Qt::KeyboardModifiers m;
@@ -69,14 +67,10 @@ Qt::KeyboardModifiers tasten() {
     return m;
 }
 
-// A press where a user presses: a check box or radio button on its box, a list on a line.
+// A press where a user presses: a check box or radio button on its box.
 void druecken(QWidget* w, Qt::KeyboardModifiers m = {}, Qt::MouseButton b = Qt::LeftButton) {
     const bool kasten = qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w);
     QTest::mouseClick(w, b, m, kasten ? QPoint(8, w->height() / 2) : w->rect().center());
-}
-void druecken(QListWidget* l, int zeile, Qt::KeyboardModifiers m = {}) {
-    if (zeile >= 0 && zeile < l->count())
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, m, l->visualItemRect(l->item(zeile)).center());
 }
 
 Qt::MouseButton knopf() {
@@ -193,11 +187,11 @@ nux::Fenster* vorne() {
 // The menu unlocked with the code of a fresh "codes" file.
 void entsperren() {
     menuform->vorholen();
-    warten();
+    testhilfe::warten();
     auto* feld = menuform->findChild<QLineEdit*>("Edit2");
     feld->setFocus();
     QTest::keyClicks(feld, QString(nux::kStandardcode) + '\t');  // the code counts on leaving the field
-    warten();
+    testhilfe::warten();
     if (!menuform->findChild<QPushButton*>("Button1")->isEnabled()) scheitern("Das Menü lässt sich nicht entsperren");
 }
 
@@ -217,7 +211,7 @@ void jahrgeste() {
     if (ja(40) && liste->count() < 12) {
         const QString j = QString::number(2020 + zahl(12)), n = QString::number(1 + zahl(3));
         geste("neues Jahr " + j + " " + n);
-        druecken(liste, 0);
+        testhilfe::zeileklicken(liste, 0);
         QTest::keyClicks(jahrfenster->findChild<QLineEdit*>("teditzahl1"), j);
         auto* nummer = jahrfenster->findChild<QLineEdit*>("teditnummer1");
         nummer->selectAll();
@@ -226,8 +220,8 @@ void jahrgeste() {
     } else if (liste->count() > 2) {
         const int ziel = 1 + zahl(liste->count() - 1), quelle = 1 + zahl(liste->count() - 1);
         geste(QStringLiteral("Übernahme von Zeile %1 nach %2").arg(quelle).arg(ziel));
-        druecken(liste, ziel, Qt::AltModifier);
-        druecken(liste, quelle);
+        testhilfe::zeileklicken(liste, ziel, Qt::AltModifier);
+        testhilfe::zeileklicken(liste, quelle);
         for (int i = 1; i <= 7; ++i)
             if (auto* r = jahrfenster->findChild<QRadioButton*>(QStringLiteral("RadioButton%1").arg(i)); ja(40) && r->isVisible())
                 druecken(r);
@@ -241,7 +235,7 @@ void verteilgeste() {
         const int p = zahl(liste->count() - 2);
         const auto m = ja(3) ? (ja(50) ? Qt::AltModifier : Qt::ControlModifier) : Qt::KeyboardModifiers();
         geste(QStringLiteral("Verteilung: LehrerIn %1 mit %2").arg(p).arg(int(m), 0, 16));
-        druecken(liste, p, m);
+        testhilfe::zeileklicken(liste, p, m);
     }
     for (int i = zahl(4); i >= 0; --i) gitterbedienen(verteilfenster->findChild<QScrollArea*>("ScrollBox1"));
     for (int i = ja(30) ? zahl(4) : 0; i > 0; --i) {
@@ -503,7 +497,7 @@ int main(int argc, char** argv) {
     for (schritt = 1; schritt <= schritte; ++schritt) {
         schrittbeginn = jetzt();
         schritttun();
-        warten(3);
+        testhilfe::warten();
         pruefen();
         if (schritt % 1000 == 0) {
             // The printouts of a long run would fill the disk.
