@@ -110,8 +110,9 @@ TEST(Klassenmodell, AnlegenKopierenEntfernenSchreibenInListenfolge) {
     EXPECT_EQ(namen(), liste);
     EXPECT_EQ(std::make_pair(m.suchen("1A"), m.suchen("1c")), std::make_pair(2, -1));
 
-    std::tie(m.Classes[1].h(2, 5), m.Classes[1].l(2, 5), m.CopyTarget, m.CopyPending) = std::make_tuple(35, "HUB", 0, true);
-    m.kopieren(m.suchen("1a"));
+    // "10", record 3 but listed first, onto "2b", record 0
+    std::tie(m.Classes[3].h(2, 5), m.Classes[3].l(2, 5), m.CopyTarget, m.CopyPending) = std::make_tuple(35, "HUB", 0, true);
+    m.kopieren(m.suchen("10"));
     auto datei = nux::laden<nux::Klassensatz>("2026 1/klassen");
     ASSERT_EQ(datei.size(), 6u);
     // the target keeps its name, loses the teacher
