@@ -6,16 +6,6 @@
 #include "testhilfe.h"
 #include "years/nux_sicherungen.h"
 
-namespace {
-
-std::vector<std::uint8_t> fach(const std::string& name) {
-    nux::Fachsatz f;
-    f.name = name;
-    return nux::kodieren(std::vector{f});
-}
-
-}  // namespace
-
 class SicherungTest : public QObject {
     Q_OBJECT
 private slots:
@@ -35,6 +25,7 @@ private slots:
         QVERIFY(!jahrfenster->findChild<Tsicherungen*>());
 
         nux::jahrsetzen("2006 1");
+        const auto fach = [](const char* name) { return nux::kodieren(std::vector{nux::Fachsatz{.name = name}}); };
         for (const char* f : {"Deutsch", "Kunst", "Musik"}) nux::atomarschreiben("2006 1/faecher", fach(f));
         QTest::mouseClick(knopf, Qt::LeftButton);
         auto* dialog = jahrfenster->findChild<Tsicherungen*>();
