@@ -183,13 +183,11 @@ private slots:
     void dreiTastenLeereStelleUndZiehenLadenNicht() {
         testhilfe::Programm p;
         lehrerzeigen({{"Anton Berger", "AntB", 70}, {"Otto Ko", "Ko", 100}});
-        klicken(1, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        klicken(1, kAlle);
         QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {}, QPoint(20, 300));
         QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
         // a drag does not carry the selection away from the loaded teacher
-        QTest::mousePress(liste()->viewport(), Qt::LeftButton, {}, mitte(0));
-        QTest::mouseMove(liste()->viewport(), mitte(1));
-        QTest::mouseRelease(liste()->viewport(), Qt::LeftButton, {}, mitte(1));
+        ziehen(0, 1);
         QVERIFY(liste()->item(0)->isSelected());
         QCOMPARE(namefeld()->text(), QString("Anton Berger"));
     }
@@ -505,10 +503,9 @@ private slots:
     void loeschenMitUmschaltStrgAlt() {
         testhilfe::Programm p;
         klassenzeigen({nux::neueklasse("1a"), nux::neueklasse("2b"), nux::neueklasse("3c")});
-        const Qt::KeyboardModifiers alle = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
         klicken(0, Qt::ControlModifier | Qt::AltModifier);  // not enough: only chooses
         QCOMPARE(klassendatei().size(), std::size_t(3));
-        klicken(0, alle);
+        klicken(0, kAlle);
         QCOMPARE(klassendatei().front().name + klassendatei().back().name, std::string("2b3c"));
     }
 

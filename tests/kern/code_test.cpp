@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "app/kern/code.h"
 #include "kernhilfe.h"
-#include "storage/datei.h"
 
 namespace {
 

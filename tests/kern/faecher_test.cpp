@@ -2,7 +2,6 @@
 
 #include "editors/kern/faecher.h"
 #include "kernhilfe.h"
-#include "storage/datei.h"
 
 namespace f = nux::faecher;
 using nux::Fachsatz;

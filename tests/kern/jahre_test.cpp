@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
 
 #include "kernhilfe.h"
-#include "storage/datei.h"
 #include "years/kern/jahre.h"
 
 namespace fs = std::filesystem;

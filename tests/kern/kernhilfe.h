@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "storage/datei.h"
 #include "storage/dateifehler.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"

@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-
 #include "kernhilfe.h"
-#include "storage/datei.h"
 #include "storage/text.h"
 
 namespace {

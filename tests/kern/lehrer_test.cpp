@@ -3,7 +3,6 @@
 #include "editors/kern/faecher.h"
 #include "editors/kern/lehrer.h"
 #include "kernhilfe.h"
-#include "storage/datei.h"
 
 namespace l = nux::lehrer;
 using nux::Lehrersatz;

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 
 #include "kernhilfe.h"
-#include "storage/datei.h"
-#include "storage/jahr.h"
-#include "storage/satz.h"
 
 namespace {
 

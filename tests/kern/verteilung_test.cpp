@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <random>
 
 #include "assignment/kern/verteilung.h"
 #include "kernhilfe.h"
-#include "storage/datei.h"
 #include "storage/text.h"
 
 using namespace nux;

@@ -2,32 +2,16 @@
 // the invariants checked against the files after every step (see pruefen). A failure
 // prints the seed, the step and the last gestures and exits with 1.
 //   nux_zufall --seed N --schritte M      (NUX_ZUFALL_ZEIGEN=1: every gesture on stdout)
-#include <QtTest>
-#include <QtWidgets>
 #include <atomic>
 #include <cstdio>
 #include <random>
 #include <thread>
 
 #include "app/kern/code.h"
-#include "app/nux_menue.h"
-#include "app/start.h"
-#include "assignment/drucken.h"
-#include "assignment/nux_verteilung.h"
 #include "editors/kern/faecher.h"
 #include "editors/kern/klassen.h"
 #include "editors/kern/lehrer.h"
-#include "editors/nux_faecher.h"
-#include "editors/nux_klassen.h"
-#include "editors/nux_lehrer.h"
-#include "fenster/hinweis.h"
-#include "fenster/shell.h"
-#include "storage/datei.h"
-#include "storage/jahr.h"
-#include "storage/satz.h"
-#include "storage/text.h"
 #include "testhilfe.h"
-#include "years/nux_jahr.h"
 
 namespace {
 
