@@ -20,6 +20,7 @@
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"
+#include "storage/sicherung.h"
 #include "storage/text.h"
 #include "years/kern/jahre.h"
 
@@ -315,6 +316,42 @@ TEST_P(Schreiben, AlteDateiBleibtGanz) {
 INSTANTIATE_TEST_SUITE_P(Robust, Schreiben, ::testing::ValuesIn(schreibtests()), [](const auto& info) {
     return std::string(info.param.fall.name) + "_" + stoerungsname(info.param.stoerung);
 });
+
+// A backup that fails leaves no file, folder or descriptor behind and names
+// its cause, whether it links or copies; where links fail for good it must
+// not try name after name for ever.
+TEST(Robust, MisslungeneSicherungHinterlaesstNichts) {
+    kernhilfe::Ordner o;
+    std::string meldung;
+    nux::sicherungsfehler() = [&](const std::string& m) { meldung = m; };
+    const struct { const char* jahr; bool kopieren, geschuetzt; const char* grund; } faelle[] = {
+        {"2008 1", true, false, nux::kDatentraegerVoll},
+        {"2009 1", true, true, nux::kZugriffVerweigert},
+        {"2010 1", false, true, nux::kZugriffVerweigert},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.jahr);
+        const std::string pfad = std::string(f.jahr) + "/lehrer", ordner = std::string(f.jahr) + "/sicherung";
+        fs::create_directory(f.jahr);
+        nux::neuschreiben<nux::Lehrersatz>(pfad, {nux::Lehrersatz{"Bauer", "BA", 0}});
+        if (f.geschuetzt) {
+            fs::create_directory(ordner);
+            fs::permissions(ordner, fs::perms::owner_read | fs::perms::owner_exec);
+            if (::access(ordner.c_str(), W_OK) == 0) continue;  // root: the run as an ordinary user checks it
+        }
+        nux::schreibfehlerSetzen(f.geschuetzt ? 0 : ENOSPC);
+        meldung.clear();
+        const auto deskriptoren = offeneDeskriptoren();
+        const std::string gemacht = nux::sichern(pfad, f.kopieren);
+        nux::schreibfehlerSetzen(0);
+        EXPECT_EQ(gemacht, "");
+        EXPECT_EQ(offeneDeskriptoren(), deskriptoren);
+        EXPECT_EQ(fs::exists(ordner), f.geschuetzt);
+        if (f.geschuetzt) EXPECT_TRUE(fs::is_empty(ordner));
+        EXPECT_NE(meldung.find(f.grund), std::string::npos) << meldung;
+    }
+    nux::sicherungsfehler() = nullptr;
+}
 
 TEST(Robust, TodMittenImSchreiben) {
     // The process dies at its first write beyond 20 bytes (SIGXFSZ, as a
