@@ -69,12 +69,6 @@ nux::Druckdaten druckdaten(int k, int z, const std::vector<std::string>& kurz = 
 
 QStringList pdfs() { return QDir("druck").entryList({"*.pdf"}, QDir::Files, QDir::Name); }
 
-// testhilfe's small school, current in the program folder.
-void exportschule() {
-    testhilfe::kleineschule();
-    nux::jahraktschreiben("2026 1");
-}
-
 // What an independent reader finds in the workbook: per sheet every cell
 // with a value as [kind, value, number format], formulas with their stored
 // result, and the comments; the view's settings (frozen corner, filter)
@@ -445,7 +439,8 @@ private slots:
         QVERIFY(!verteilfenster->ungespeichert());
     }
 
-    void lehrerblattStehtAlsPdfWoDasLayoutEsHinstellt() {
+    // Where each word stands on the paper the CUPS print test checks, through the same painter.
+    void lehrerblattAlsPdfImHochformat() {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext fehlt (poppler-utils)");
         testhilfe::Programm p;
         fenster->show();
@@ -454,30 +449,12 @@ private slots:
         QVERIFY(pdfs()[0].endsWith("_0001_Lehrer_MarH.pdf"));
         const QString ordner = QDir("druck").absolutePath();
         QCOMPARE(oeffnen(), QStringList({ordner + "/" + pdfs()[0], ordner}));
-
         QProcess pdftotext;
         pdftotext.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", "druck/" + pdfs()[0], "-"});
         pdftotext.waitForFinished(30000);
-        const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
-        const auto seite = QRegularExpression(R"re(<page width="([\d.]+)" height="([\d.]+)")re").match(html);
-        const double breite = seite.captured(1).toDouble(), hoehe = seite.captured(2).toDouble();
-        QVERIFY2(hoehe > breite, "hochformat");
-        // Layout units to points: the printable area starts at the margin.
-        const double rand = nux::kPdfRand / 25.4 * 72;
-        const auto pt = [&](double seite, int einheiten, int teiler) {
-            const int px = nux::pixel(int((seite - 2 * rand) / 72 * nux::kPdfAufloesung), einheiten, teiler);
-            return rand + px * 72.0 / nux::kPdfAufloesung;
-        };
-        // Where each word stands on the sheet is the layout's to check; here the
-        // units must become points on both axes. The box's top is the font's
-        // ascent above the baseline: the text's top.
-        const auto steht = [&](const QString& wort, int X, int Y) {
-            const auto m = QRegularExpression(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>)re" +
-                                              QRegularExpression::escape(wort) + "</word>").match(html);
-            return m.hasMatch() && std::abs(m.captured(1).toDouble() - pt(breite, X, nux::kSeitenbreite)) < 1.0 &&
-                   std::abs(m.captured(2).toDouble() - pt(hoehe, Y, nux::kSeitenhoehe)) < 1.5;
-        };
-        QVERIFY(steht("Unterrichtseinsatz", 600, 600) && steht(QDate::currentDate().toString("dd.MM.yyyy"), 3500, 400));
+        const auto seite = QRegularExpression(R"re(<page width="([\d.]+)" height="([\d.]+)")re")
+                               .match(QString::fromUtf8(pdftotext.readAllStandardOutput()));
+        QVERIFY(seite.captured(2).toDouble() > seite.captured(1).toDouble());
     }
 
     void dateienSortierenInDruckfolgeOhneUeberschreiben() {
@@ -533,8 +510,8 @@ private slots:
     // included; a real reader finds exactly the core's workbook.
     void knopfUndStrgESchreibenDenStandDesFensters() {
         testhilfe::Programm p;
-        exportschule();
-        testhilfe::zeigen(verteilfenster);
+        schule();
+        nux::jahraktschreiben("2026 1");
         verteilfenster->ListBox1->setCurrentRow(1);  // AnnA
         verteilfenster->lehrerein(0, 0);  // D 1a
         QTest::keyClick(verteilfenster, Qt::Key_E, Qt::ControlModifier);
@@ -543,8 +520,7 @@ private slots:
         const QStringList dateien = dateienIn(nux::kExportordner);
         QCOMPARE(dateien.size(), 2);
         for (const QString& d : dateien)
-            QVERIFY2(QRegularExpression(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_Verteilung_2026-1(_2)?\.xlsx$)").match(d).hasMatch(),
-                     qPrintable(d));
+            QVERIFY(QRegularExpression(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_Verteilung_2026-1(_2)?\.xlsx$)").match(d).hasMatch());
         const QString neueste = QStringLiteral("export/") + dateien.last();
         const QJsonObject gelesen = lesen(neueste);
         const QString stand = zustand(gelesen);
@@ -569,9 +545,9 @@ private slots:
     // neither a half workbook nor a temporary one.
     void fehlerLassenKeineHalbeDatei() {
         testhilfe::Programm p;
-        exportschule();
+        schule();
+        nux::jahraktschreiben("2026 1");
         // A file where the folder "export" belongs.
-        testhilfe::zeigen(verteilfenster);
         QFile("export").open(QIODevice::WriteOnly);
         QTest::mouseClick(verteilfenster->Button3, Qt::LeftButton);
         QCOMPARE(nux::fehlerliste(),
