@@ -326,10 +326,6 @@ private slots:
         QCOMPARE(nux::fehlerliste(), QStringList{"Datenträger voll"});
         QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
         QCOMPARE(testhilfe::bytes(kFaecher), vorher);
-
-        ziehen(0, 4);  // onto the last entry: second to last
-        QCOMPARE(folge(), std::string("Fach1 Fach2 Fach3 Fach0 Fach4 |3|0|1|2|4"));
-        QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
     }
 
     void ziehenUeberDenRandRollt() {
@@ -341,7 +337,9 @@ private slots:
         QTest::mouseMove(v, QPoint(100, v->height() + 20));
         QTRY_VERIFY_WITH_TIMEOUT(liste()->item(50)->isSelected(), 10000);
         QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(100, v->height() + 20));
+        // Onto the last entry: second to last; nothing stays selected for a save to write over.
         QVERIFY(folge().find("Fach49 Fach1 Fach50 |0|49|1|") != std::string::npos);
+        QVERIFY(namefeld()->text().isEmpty() && liste()->selectedItems().isEmpty());
     }
 
     void anlegenSchreibtDenNeuenSatz() {
