@@ -55,13 +55,10 @@ class MenueTest : public QObject {
 
     static bool entsperrt() { return menuform->findChild<QPushButton*>("Button1")->isEnabled(); }
     static QLineEdit* codefeld() { return menuform->findChild<QLineEdit*>("Edit2"); }
-    // The menu in front, the code field focused; unlocked with the first start's code.
-    static void starte(bool entsperren = false) {
+    // The menu in front, the code field focused.
+    static void starte() {
         testhilfe::zeigen(menuform);
         codefeld()->setFocus();
-        if (!entsperren) return;
-        QTest::keyClicks(codefeld(), "8153");
-        menuform->findChild<QPushButton*>("Button6")->setFocus();
     }
 
 private slots:
@@ -124,7 +121,7 @@ private slots:
     void rueckkehrLiestJahraktNichtNeu() {
         testhilfe::Programm p;
         nux::jahraktschreiben("2007 2");
-        starte(true);
+        testhilfe::entsperren();
         nux::jahraktschreiben("2010 1");
         menuform->findChild<QPushButton*>("Button7")->click();
         menuform->vorholen();
@@ -134,7 +131,7 @@ private slots:
 
     void widmungstimerStartetNichtNeu() {
         testhilfe::Programm p;
-        starte(true);
+        testhilfe::entsperren();
         auto* timer = menuform->findChild<QTimer*>("Timer1");
         menuform->findChild<QPushButton*>("Button1")->click();
         QVERIFY(timer->isActive());
@@ -156,7 +153,7 @@ private slots:
 
     void codeAendern() {
         testhilfe::Programm p;
-        starte(true);
+        testhilfe::entsperren();
         menuform->findChild<QPushButton*>("Button4")->click();
         testhilfe::warten();
         auto* alt = codefenster->findChild<QLineEdit*>("Edit2");

@@ -114,4 +114,12 @@ inline void zeigen(nux::Fenster* fenster) {
     warten();
 }
 
+// The menu in front, unlocked with the code of a first start: it counts on leaving the field.
+inline void entsperren() {
+    zeigen(menuform);
+    menuform->Edit2->setFocus();
+    QTest::keyClicks(menuform->Edit2, "8153\t");
+    warten();
+}
+
 }  // namespace testhilfe

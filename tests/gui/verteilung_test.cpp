@@ -28,11 +28,7 @@ void waehlen(int p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Q
 // The menu unlocked on the year of schule(), the assignment window loaded again.
 void entsperren() {
     nux::jahraktschreiben("2026 1");
-    testhilfe::zeigen(menuform);
-    auto* code = menuform->findChild<QLineEdit*>("Edit2");
-    code->setFocus();
-    QTest::keyClicks(code, "8153");
-    menuform->findChild<QPushButton*>("Button6")->setFocus();
+    testhilfe::entsperren();
     testhilfe::zeigen(verteilfenster);
 }
 
