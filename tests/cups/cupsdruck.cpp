@@ -34,16 +34,13 @@ bool fertig(int dateien) {
 }
 
 // A word's box on the paper, in points from the top-left corner.
-struct Kasten {
-    double x0, y0, x1, y1;
-};
-
-std::optional<Kasten> kasten(const QString& html, const QString& text) {
+std::optional<QRectF> kasten(const QString& html, const QString& text) {
     const auto m = QRegularExpression(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re" +
                                       QRegularExpression::escape(text) + "</word>")
                        .match(html);
     if (!m.hasMatch()) return std::nullopt;
-    return Kasten{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), m.captured(4).toDouble()};
+    const auto zahl = [&](int i) { return m.captured(i).toDouble(); };
+    return QRectF(QPointF(zahl(1), zahl(2)), QPointF(zahl(3), zahl(4)));
 }
 
 }  // namespace
@@ -65,7 +62,7 @@ class CupsDruck : public QObject {
         const bool gedreht = lage == QPageLayout::Landscape && hoehe > breite;
         const auto titel = kasten(html, "Unterrichtseinsatz");
         QVERIFY(titel);
-        QCOMPARE(titel->y1 - titel->y0 > titel->x1 - titel->x0, gedreht);
+        QCOMPARE(titel->height() > titel->width(), gedreht);
 
         // Where the program was told it may print on this printer.
         QPrinter drucker(QPrinter::HighResolution);
@@ -79,7 +76,7 @@ class CupsDruck : public QObject {
             const auto k = kasten(html, text);
             QVERIFY2(k, qPrintable(text + " fehlt in " + datei));
             const struct { double links, oben, hoehe; } w =
-                gedreht ? decltype(w){hoehe - k->y1, k->x0, k->x1 - k->x0} : decltype(w){k->x0, k->y0, k->y1 - k->y0};
+                gedreht ? decltype(w){hoehe - k->bottom(), k->left(), k->width()} : decltype(w){k->left(), k->top(), k->height()};
             QVERIFY(std::abs(w.links - pt(flaeche.left(), pixel.width(), X, nux::kSeitenbreite)) < 1.5);
             // The top of a word's box depends on the font the queue embedded
             // anew; a line lies 25 points from the next.
