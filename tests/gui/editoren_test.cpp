@@ -62,12 +62,7 @@ void ziehen(int von, int nach, Qt::KeyboardModifiers m = {}) {
     QTest::mouseRelease(v, Qt::LeftButton, m, mitte(nach));
 }
 
-void eingeben(const QString& name, const QString& kurz) {
-    namefeld()->clear();
-    kurzfeld()->clear();
-    QTest::keyClicks(namefeld(), name);
-    QTest::keyClicks(kurzfeld(), kurz);
-}
+void eingeben(const QString& name, const QString& kurz) { tippen(namefeld(), name), tippen(kurzfeld(), kurz); }
 
 // The names in the list, then the order numbers in the file.
 std::string folge() {
