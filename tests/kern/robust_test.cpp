@@ -346,11 +346,29 @@ TEST(Robust, MisslungeneSicherungHinterlaesstNichts) {
         nux::schreibfehlerSetzen(0);
         EXPECT_EQ(gemacht, "");
         EXPECT_EQ(offeneDeskriptoren(), deskriptoren);
-        EXPECT_EQ(fs::exists(ordner), f.geschuetzt);
-        if (f.geschuetzt) EXPECT_TRUE(fs::is_empty(ordner));
+        EXPECT_TRUE(f.geschuetzt ? fs::is_empty(ordner) : !fs::exists(ordner));
         EXPECT_NE(meldung.find(f.grund), std::string::npos) << meldung;
     }
     nux::sicherungsfehler() = nullptr;
+
+    // An append that fails in a write-protected folder leaves the file as it
+    // was, so the copy kept before it is no version and goes again.
+    fs::create_directories("2011 1/sicherung");
+    nux::neuschreiben<nux::Lehrersatz>("2011 1/lehrer", {nux::Lehrersatz{"Bauer", "BA", 0}});
+    fs::permissions("2011 1", fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access("2011 1", W_OK) != 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit alt{};
+        ::getrlimit(RLIMIT_FSIZE, &alt);
+        rlimit r = alt;
+        r.rlim_cur = nux::Lehrersatz::groesse;  // the copy fits, the appended record does not
+        ::setrlimit(RLIMIT_FSIZE, &r);
+        const auto m = kernhilfe::meldung([] { nux::satzschreiben("2011 1/lehrer", 1, nux::Lehrersatz{"Neu", "NE", 1}); });
+        ::setrlimit(RLIMIT_FSIZE, &alt);
+        EXPECT_EQ(m, nux::kDatentraegerVoll);
+        EXPECT_TRUE(fs::is_empty("2011 1/sicherung"));
+    }
+    fs::permissions("2011 1", fs::perms::owner_all, fs::perm_options::add);
 }
 
 TEST(Robust, TodMittenImSchreiben) {
