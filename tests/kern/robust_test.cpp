@@ -151,21 +151,6 @@ TEST(Robust, FehlendeUndFalscheDateiarten) {
     EXPECT_EQ(schnappschuss(), vorher);
 }
 
-TEST(Robust, JahraktMitBeliebigemInhalt) {
-    const std::pair<std::string, std::string> faelle[] = {  // content, the line read
-        {"2006 1\r\n2007 1\r\n", "2006 1"}, {"2006 1", "2006 1"}, {"\r\n", ""}, {"", ""}, {"2006 1\n", "2006 1"},
-        {std::string("20\0" "6 1\r\n", 8), std::string("20\0" "6 1", 6)},
-        {std::string(5000, 'x') + "\r\n", std::string(5000, 'x')}, {"\xFF\xFE\x80\r", "\xFF\xFE\x80"},
-    };
-    for (const auto& [inhalt, zeile] : faelle) {
-        kernhilfe::Ordner o;
-        rohschreiben("jahrakt", Bytes(inhalt.begin(), inhalt.end()));
-        const auto vorher = schnappschuss();
-        EXPECT_EQ(nux::jahraktlesen(), zeile);
-        EXPECT_EQ(schnappschuss(), vorher);
-    }
-}
-
 // ------------------------------------------------ names of full length
 
 TEST(Robust, ZuLangeNamenWerdenGekuerztOhneInsNaechsteFeldZuReichen) {
