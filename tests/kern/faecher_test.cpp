@@ -39,9 +39,6 @@ protected:
                      std::optional<std::size_t> gewaehlt = std::nullopt) {
         return f::speichern(pfad, zeilen, hoechster, gewaehlt, {name, kurz, unterrichtet}, pos);
     }
-    void anlegen(int n) {
-        for (int i = 0; i < n; ++i) ASSERT_EQ(neu("Fach" + std::to_string(i), "F" + std::to_string(i)), f::Abgelehnt::nein);
-    }
 };
 
 TEST_F(Faecherdatei, NeueAngehaengtAbgelehnteUndFehlschlaegeAendernNichts) {
@@ -74,7 +71,7 @@ TEST_F(Faecherdatei, NeueAngehaengtAbgelehnteUndFehlschlaegeAendernNichts) {
     EXPECT_EQ(nux::laden<Fachsatz>(pfad)[1], (Fachsatz{"Physik", "D", 1, false}));
     EXPECT_EQ(nux::listenzeile::index(zeilen[pos]), 1);
 
-    anlegen(47);  // 51 subjects
+    for (int i = 0; i < 47; ++i) ASSERT_EQ(neu("Fach" + std::to_string(i), "F" + std::to_string(i)), f::Abgelehnt::nein);
     const auto voll = nux::dateilesen(pfad);
     EXPECT_EQ(neu("Zuviel", "ZZ"), f::Abgelehnt::voll);
     EXPECT_EQ(nux::dateilesen(pfad), voll);

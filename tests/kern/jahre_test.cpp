@@ -130,7 +130,6 @@ TEST_F(Zweijahre, NichtsGeschiehtOhneQuelleInSichSelbstOderBeiFehlern) {
     EXPECT_EQ(nux::uebernehmen(nux::uebernahmepaar(nux::zielkopf("2006 1")), alles), Uebernahmeergebnis::keineQuelle);
     fs::create_directory_symlink("2006 1", "2006 2");
     EXPECT_EQ(nux::uebernehmen({"2006 1", "2006 2"}, alles), Uebernahmeergebnis::selbst);
-    EXPECT_EQ(inhalt("2005 1/klassen"), quelle);
     // A damaged source class file stops the takeover before any copy.
     anlegen("2005 1/klassen", quelle + "x");
     EXPECT_THROW(nux::uebernehmen({"2006 1", "2005 1"}, wahl(Klassenwahl::ohneStundenOhneZusatz, false, true)),

@@ -69,10 +69,8 @@ TEST(Text, SortierungFaltetGrossUndKleinUndUmlaute) {
         {"@", "`"}, {"[", "{"}, {"\xD7", "\xF7"}, {"\xE0", "\xDF"}, {"\x7F", "\x9F"}, {"\x80", "\xA0"},
         {"--> neues Jahr", "2006 1"}, {"ABC", "abd"},
     };
-    for (const auto& [vorne, hinten] : verschieden) {
+    for (const auto& [vorne, hinten] : verschieden)
         EXPECT_LT(nux::textvergleich(std::string(vorne) + "b", std::string(hinten) + "a"), 0) << vorne;
-        EXPECT_GT(nux::textvergleich(std::string(hinten) + "a", std::string(vorne) + "b"), 0) << vorne;
-    }
     EXPECT_EQ(nux::textvergleich("gleich", "gleich"), 0);
     EXPECT_LT(nux::textvergleich("X", "xa"), 0);
 }
