@@ -5,14 +5,9 @@
 #include "kernhilfe.h"
 #include "storage/text.h"
 
-namespace {
-
 using nux::teil;
 using nux::Fachsatz;
-
 using kernhilfe::Jahr;
-
-}  // namespace
 
 TEST(Klassen, KlassenzeileUndFacheintrag) {
     EXPECT_EQ(nux::klassenzeile("1a", 7), "1a" + std::string(198, ' ') + "7");
@@ -41,9 +36,7 @@ TEST(Klassen, TabellenzeileUndErneuerteZeile) {
     EXPECT_EQ(alt, "  2   M     1,5 22,5  0,0 MEI       ABCD   " + std::string(35, ' ') + "Gruppe B" +
                        std::string(27, ' ') + std::string(30, 'z') + std::string(57, ' ') + "3");
     nux::Zeilenfelder f = nux::zeilenfelder(alt);
-    EXPECT_EQ(f.kurz, "M");
-    EXPECT_EQ(f.stunden, (std::array<std::string, 3>{"1,5", "22,5", "0,0"}));
-    EXPECT_EQ(f.zusatz, (std::array<std::string, 3>{"", "Gruppe B", std::string(30, 'z')}));
+    EXPECT_EQ(f, (nux::Zeilenfelder{"M", {"1,5", "22,5", "0,0"}, {"", "Gruppe B", std::string(30, 'z')}}));
 
     f.stunden = {"0", "2.5", "4"};
     f.zusatz = {"  Teilung", "", std::string(30, 'x')};

@@ -28,9 +28,8 @@ TEST(Lehrerzeile, KurzvorschlagUndStundenfeld) {
     for (const auto& [name, kurz] : vorschlag) EXPECT_EQ(l::kurzvorschlag(name), kurz) << name;
 
     const std::pair<std::string, std::string> normal[] = {
-        {"7", " 7,0"}, {",5", " 0,5"}, {"22.5", "22,5"}, {"22,75", "22,7"}, {"123,4", "23,4"},
-        {"", " 0,0"},  {"5,", " 5,0"}, {"1.2.3", " 1,2"}, {"225", "25,0"},  {".", " 0,0"},
-        {"-5", " 5,0"}, {"abc", " 0,0"}};
+        {"7", " 7,0"}, {",5", " 0,5"}, {"22.5", "22,5"}, {"22,75", "22,7"}, {"123,4", "23,4"}, {"5,", " 5,0"},
+        {"1.2.3", " 1,2"}, {"225", "25,0"}, {".", " 0,0"}, {"-5", " 5,0"}, {"abc", " 0,0"}};
     for (const auto& [ein, aus] : normal) {
         EXPECT_EQ(l::stundennormal(ein), aus) << ein;
         EXPECT_EQ(l::stundennormal(aus), aus) << "zweimal " << ein;
