@@ -60,9 +60,8 @@ TEST(Text, SortierungFaltetGrossUndKleinUndUmlaute) {
     for (const auto& [klein, gross] : gleich) {
         EXPECT_LT(nux::textvergleich(std::string(gross) + "a", std::string(klein) + "b"), 0) << klein;
         EXPECT_GT(nux::textvergleich(std::string(gross) + "b", std::string(klein) + "a"), 0) << klein;
-        // Equal when folded: the bytes decide, upper case first.
-        EXPECT_LT(nux::textvergleich(gross, klein), 0) << klein;
-        EXPECT_TRUE(nux::textvor(gross, klein) && !nux::textvor(klein, gross)) << klein;
+        // Equal when folded: the bytes decide, upper case first, in both directions.
+        EXPECT_TRUE(nux::textvergleich(gross, klein) < 0 && nux::textvergleich(klein, gross) > 0) << klein;
     }
     const std::pair<const char*, const char*> verschieden[] = {
         {"@", "`"}, {"[", "{"}, {"\xD7", "\xF7"}, {"\xE0", "\xDF"}, {"\x7F", "\x9F"}, {"\x80", "\xA0"},
