@@ -16,16 +16,6 @@ void klicken(QWidget* w) {
     testhilfe::warten();
 }
 
-// Typing, umlauts included (QTest::keyClicks knows ASCII only), over what the field held.
-void ueberschreiben(QWidget* fenster, const char* name, const QString& text) {
-    auto* feld = teil<QLineEdit>(fenster, name);
-    QTest::mouseClick(feld, Qt::LeftButton, {}, QPoint(4, feld->height() / 2));
-    feld->selectAll();
-    if (feld->hasSelectedText()) QTest::keyClick(feld, Qt::Key_Backspace);
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, feld, static_cast<Qt::Key>(ch.toUpper().unicode()), QString(ch), {});
-}
-
 void zeile(QWidget* fenster, const QString& anfang, Qt::KeyboardModifiers tasten = {}) {
     auto* l = teil<QListWidget>(fenster, "ListBox1");
     testhilfe::zeileklicken(l, l->row(l->findItems(anfang, Qt::MatchStartsWith).value(0)), tasten);
@@ -66,7 +56,7 @@ private slots:
                                  "Edit1=1b", "Edit2=4", "ok", "Edit2=5", "ok", "Edit2=3,5", "ok"}) {
             const QString feld = e.section('=', 0, 0);
             if (e == "ok") klicken(teil<QPushButton>(klassenfenster, "Button3"));
-            else ueberschreiben(klassenfenster, qPrintable(feld), e.section('=', 1));
+            else testhilfe::ueberschreiben(teil<QLineEdit>(klassenfenster, qPrintable(feld)), e.section('=', 1));
             if (feld == "Edit1") {
                 QTest::keyClick(teil<QLineEdit>(klassenfenster, "Edit1"), Qt::Key_Return);
                 testhilfe::zeileklicken(teil<QListWidget>(klassenfenster, "ListBox2"), 0);

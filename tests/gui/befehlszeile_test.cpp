@@ -12,7 +12,6 @@ private slots:
             {{}, -1, ""},
             {{"--help"}, 0, "  --ordner ORDNER  Arbeitet im Programmordner ORDNER"},
             {{"--version"}, 0, "nux 1.0"},
-            {{"--ordner", "/tmp"}, -1, "", "/tmp"},
             {{"--sicherungen", "--ordner", "/tmp"}, -1, "", "/tmp"},
             {{"-platform", "offscreen", "-style=fusion", "-reverse"}, -1, ""},  // Qt's options stay Qt's
             {{"--farbe"}, 2, "nux: Unbekannte Option „--farbe“.\n„nux --help“"},

@@ -46,13 +46,7 @@ std::vector<Fachsatz> faecher(int n) {
 QPoint mitte(int zeile) { return testhilfe::mitte(liste(), zeile); }
 void klicken(int zeile, Qt::KeyboardModifiers m = {}) { testhilfe::zeileklicken(liste(), zeile, m); }
 
-// Types into a field that has the focus, as a user would after clicking it.
-void tippen(QLineEdit* feld, const QString& text) {
-    feld->setFocus(Qt::MouseFocusReason);
-    feld->selectAll();
-    QTest::keyClick(feld, Qt::Key_Backspace);
-    QTest::keyClicks(feld, text);
-}
+void tippen(QLineEdit* feld, const QString& text) { testhilfe::ueberschreiben(feld, text); }
 
 void ziehen(int von, int nach, Qt::KeyboardModifiers m = {}) {
     QWidget* v = liste()->viewport();

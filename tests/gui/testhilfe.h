@@ -73,6 +73,20 @@ inline void zeileklicken(QListWidget* l, int zeile, Qt::KeyboardModifiers tasten
     QTest::mouseClick(l->viewport(), Qt::LeftButton, tasten, mitte(l, zeile));
 }
 
+// Types as a user does, umlauts included (QTest::keyClicks knows ASCII only).
+inline void tippen(QWidget* w, const QString& text) {
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, w, static_cast<Qt::Key>(ch.toUpper().unicode()), QString(ch), {});
+}
+
+// Clicks into a field and types over what it held.
+inline void ueberschreiben(QLineEdit* feld, const QString& text) {
+    QTest::mouseClick(feld, Qt::LeftButton, {}, QPoint(4, feld->height() / 2));
+    feld->selectAll();
+    QTest::keyClick(feld, Qt::Key_Backspace);
+    tippen(feld, text);
+}
+
 inline std::vector<std::uint8_t> bytes(const std::string& pfad) { return nux::dateilesen(pfad); }
 
 // The year "2026 1", created and current.

@@ -25,16 +25,17 @@ void waehlen(int p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Q
     QTest::mouseClick(liste()->viewport(), knopf, tasten, testhilfe::mitte(liste(), p));
 }
 
-// The menu unlocked on the year of schule(), the assignment window loaded again.
-void entsperren() {
-    nux::jahraktschreiben("2026 1");
-    testhilfe::entsperren();
-    testhilfe::zeigen(verteilfenster);
-}
-
 // Clicks at the pixel place of a teacher or hours cell.
 QPoint lehrerpunkt(int c, int r) { return QPoint(65 + 75 * c + 20, 20 + 12 * r + 6); }
 void lehrerzelle(int c, int r) { QTest::mouseClick(gitter(), Qt::LeftButton, {}, lehrerpunkt(c, r)); }
+// The small school with the menu unlocked on its year; D 1a given to AnnA, not saved.
+void zugeteilt() {
+    testhilfe::kleineschule();
+    nux::jahraktschreiben("2026 1");
+    testhilfe::entsperren();
+    testhilfe::zeigen(verteilfenster);
+    waehlen(1), lehrerzelle(0, 0);
+}
 void stundenzelle(int c, int r) { QTest::mouseClick(gitter(), Qt::LeftButton, {}, QPoint(35 + 75 * c + 10, 20 + 12 * r + 6)); }
 
 // What a double click delivers: press, release, double click, release.
@@ -360,10 +361,7 @@ private slots:
         QFETCH(int, antwort);
         const auto a = static_cast<nux::Antwort>(antwort);
         testhilfe::Programm p;
-        schule();
-        entsperren();
-        waehlen(1);
-        lehrerzelle(0, 0);
+        zugeteilt();
         QStringList fragen;
         nux::antworthaken() = [&](const QString& text, bool abbrechbar) {
             fragen << text + (abbrechbar ? "" : " (ohne Abbrechen)");
@@ -390,12 +388,9 @@ private slots:
     // question or "speichern" brings back what was given up.
     void nurEinAndererStandFragt() {
         testhilfe::Programm p;
-        schule();
-        entsperren();
+        zugeteilt();
         int fragen = 0;
         nux::antworthaken() = [&](const QString&, bool) { ++fragen; return nux::Antwort::nein; };
-        waehlen(1);
-        lehrerzelle(0, 0);
         lehrerzelle(0, 0);  // set and taken off again
         QVERIFY(!verteilfenster->ungespeichert());
         menuform->findChild<QPushButton*>("Button2")->click();
@@ -417,10 +412,7 @@ private slots:
     // stopped asks until they are saved or given up.
     void speichernMisslingtBeimVerlassen() {
         testhilfe::Programm p;
-        schule();
-        entsperren();
-        waehlen(1);
-        lehrerzelle(0, 0);
+        zugeteilt();
         std::filesystem::remove(nux::jahrdatei("klassen"));
         std::filesystem::create_directories(nux::jahrdatei("klassen") + "/x");
         QString fragen;  // A: with "Abbrechen", J: without
