@@ -32,7 +32,6 @@ private slots:
     void init() {
         form = new QWidget;
         anderes = new QLineEdit(form);
-        anderes->move(0, 40);
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
