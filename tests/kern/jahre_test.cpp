@@ -150,7 +150,7 @@ TEST(Jahranlegen, VierstelligesJahrUndEinZeichenNummer) {
         {"2027", "1", E::angelegt},   {"2027", "1", E::vorhanden},  {"2027", "#", E::angelegt},
         {"207", "1", E::ungueltig},   {"0", "0", E::ungueltig},     {"20a7", "1", E::ungueltig},
         {"-207", "1", E::ungueltig},  {"2027", "", E::ungueltig},   {"2027", "12", E::ungueltig},
-        {"2027", "/", E::ungueltig},  {"2027", " ", E::ungueltig},
+        {"2027", "/", E::ungueltig},  {"2027", " ", E::ungueltig},  {"2027", "\x7F", E::ungueltig},
     };
     for (const auto& [jahr, nummer, ergebnis] : faelle) {
         std::string name = "unveraendert";
