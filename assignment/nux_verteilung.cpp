@@ -420,7 +420,7 @@ void Tverteilfenster::Button3Click() {
     }
     const std::string pfad = nux::excelexport(modell_);
     QString text = QStringLiteral("Excel-Export: die Mappe steht in %1").arg(QFileInfo(QString::fromStdString(pfad)).absoluteFilePath());
-    if (!modell_.gespeichert()) text += QStringLiteral("\nSie enthält Zuordnungen, die noch nicht gespeichert sind.");
+    if (ungespeichert()) text += QStringLiteral("\nSie enthält Zuordnungen, die noch nicht gespeichert sind.");
     nux::hinweiszeigen(this, nux::kExporthinweis, text, QString::fromStdString(pfad));
 }
 
