@@ -9,6 +9,7 @@
 #include <QThread>
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "assignment/drucken.h"
 #include "assignment/excel.h"
@@ -326,6 +327,25 @@ void Tverteilfenster::lehrerein(int c, int r) {
     zeigerpos();
     listeabgleichen();
     verlauf_->push(new Zuordnungsschritt(std::move(*a), [this](const nux::Aenderung& s, bool v) { schrittzeigen(s, v); }));
+}
+
+int Tverteilfenster::zuordnen(const std::vector<nux::Eintrag>& liste, const QString& name) {
+    auto gruppe = std::make_unique<Zuordnungsgruppe>(name);
+    int n = 0;
+    for (const nux::Eintrag& e : liste) {
+        const int p = modell_.lehrerposition(e.lehrer);
+        if (p < 1) continue;
+        auto a = modell_.lehrerein(e.c, e.r, p);
+        if (!a) continue;
+        gitter_->zelleneu(e.c, e.r);
+        new Zuordnungsschritt(std::move(*a), [this](const nux::Aenderung& s, bool v) { schrittzeigen(s, v); },
+                              gruppe.get());
+        ++n;
+    }
+    zeigerpos();
+    listeabgleichen();
+    if (n > 0) verlauf_->push(gruppe.release());
+    return n;
 }
 
 void Tverteilfenster::schrittzeigen(const nux::Aenderung& a, bool vorwaerts) {

@@ -56,6 +56,10 @@ public:
     // Returns whether the caller may go on; "Abbrechen" (offered only when
     // abbrechbar) and a failed save keep them.
     bool freigeben(bool abbrechbar = true);
+    // Puts the teachers on the lessons as ONE step of the history (undone
+    // with one Ctrl+Z); nothing is saved. A lesson that is gone or a code
+    // without a teacher line is passed over. Returns how many went in.
+    int zuordnen(const std::vector<nux::Eintrag>& liste, const QString& name);
     // Brings the window back to the front as it is, without reloading.
     void zurueckholen();
 

@@ -12,8 +12,9 @@ QString beschreibung(const nux::Aenderung& a) {
 
 }  // namespace
 
-Zuordnungsschritt::Zuordnungsschritt(nux::Aenderung a, std::function<void(const nux::Aenderung&, bool)> zeigen)
-    : QUndoCommand(beschreibung(a)), a_(std::move(a)), zeigen_(std::move(zeigen)) {}
+Zuordnungsschritt::Zuordnungsschritt(nux::Aenderung a, std::function<void(const nux::Aenderung&, bool)> zeigen,
+                                     QUndoCommand* eltern)
+    : QUndoCommand(beschreibung(a), eltern), a_(std::move(a)), zeigen_(std::move(zeigen)) {}
 
 void Zuordnungsschritt::undo() {
     getan_ = false;

@@ -11,7 +11,8 @@ class Zuordnungsschritt : public QUndoCommand {
 public:
     // zeigen applies the change to the model and redraws (true: forwards).
     // The gesture has already happened: the first redo, from the push, does nothing.
-    Zuordnungsschritt(nux::Aenderung a, std::function<void(const nux::Aenderung&, bool)> zeigen);
+    Zuordnungsschritt(nux::Aenderung a, std::function<void(const nux::Aenderung&, bool)> zeigen,
+                      QUndoCommand* eltern = nullptr);
 
     void undo() override;
     void redo() override;
@@ -20,4 +21,11 @@ private:
     nux::Aenderung a_;
     std::function<void(const nux::Aenderung&, bool)> zeigen_;
     bool getan_ = true;
+};
+
+// Several gestures as one step (a proposal taken over): its children are
+// Zuordnungsschritte, taken back in reverse order and done again in order.
+class Zuordnungsgruppe : public QUndoCommand {
+public:
+    explicit Zuordnungsgruppe(const QString& text) : QUndoCommand(text) {}
 };

@@ -69,6 +69,6 @@ if(NUX_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6, libstdc++6 (>= 12), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libxlsxwriter4, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+      "libc6, libstdc++6 (>= 12), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6charts6 (>= 6.4), libxlsxwriter4, libglpk40, liblemon1.3.1, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
 endif()
 include(CPack)

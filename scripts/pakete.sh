@@ -3,7 +3,8 @@
 # are missing. Sourced by start.sh and test.sh.
 nux_pakete=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libxlsxwriter-dev
+  qt6-base-dev libgl-dev libxlsxwriter-dev qt6-charts-dev libqt6opengl6-dev
+  libglpk-dev liblemon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core qt6-translations-l10n
   xvfb xauth poppler-utils xdg-utils python3-openpyxl

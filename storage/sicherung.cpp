@@ -11,13 +11,24 @@
 #include <set>
 
 #include "storage/datei.h"
+#include "storage/planung.h"
 #include "storage/satz.h"
 #include "storage/text.h"
 
 namespace nux {
 namespace {
 
-constexpr const char* kDateien[] = {"klassen", "faecher", "lehrer"};
+constexpr const char* kDateien[] = {"klassen", "faecher", "lehrer", kBefaehigungsdatei};
+
+// The qualifications live in the year's "planung" folder; their backups go
+// with the others into the year's "sicherung", where the dialog shows them.
+bool planungsdatei(const std::string& datei) { return datei == kBefaehigungsdatei; }
+
+std::string elternordner(const std::string& pfad) {
+    std::string ordner = detail::ordnervon(pfad);
+    if (!ordner.empty()) ordner.pop_back();
+    return ordner;
+}
 
 bool datenname(const std::string& name) {
     return std::find(std::begin(kDateien), std::end(kDateien), name) != std::end(kDateien);
@@ -118,9 +129,10 @@ std::size_t satzgroesse(const std::string& datei) {
 }  // namespace
 
 bool sicherungsdatei(const std::string& pfad) {
-    if (!datenname(detail::namevon(pfad))) return false;
-    std::string ordner = detail::ordnervon(pfad);
-    if (!ordner.empty()) ordner.pop_back();
+    const std::string datei = detail::namevon(pfad);
+    if (!datenname(datei)) return false;
+    const std::string ordner = elternordner(pfad);
+    if (planungsdatei(datei)) return detail::namevon(ordner) == kPlanungsordner;
     // A restore writes into the year folder, never into the backups.
     return detail::namevon(ordner) != kSicherungsordner;
 }
@@ -188,7 +200,8 @@ std::function<void(const std::string&)>& sicherungsfehler() {
 std::string sichern(const std::string& pfad, bool kopieren) {
     if (!sicherungsdatei(pfad) || !dateida(pfad)) return {};
     const std::string datei = detail::namevon(pfad);
-    const std::string ordner = detail::ordnervon(pfad) + kSicherungsordner;
+    const std::string ordner = (planungsdatei(datei) ? detail::ordnervon(elternordner(pfad)) : detail::ordnervon(pfad)) +
+                               kSicherungsordner;
     bool angelegt = false;
     try {
         if (::mkdir(ordner.c_str(), 0755) != 0) {
@@ -251,6 +264,15 @@ std::vector<Sicherung> sicherungen(const std::string& jahr) {
 
 std::string zusammenfassung(const std::string& datei, std::span<const std::uint8_t> bytes) {
     try {
+        if (planungsdatei(datei)) {
+            const auto b = Befaehigungen::aus(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+            std::size_t wunsch = 0;
+            for (const auto& [k, s] : b.eintraege()) wunsch += s == Stufe::wunsch;
+            std::string t = datei + ": " + anzahl(b.eintraege().size(), "Befähigung", "Befähigungen") + ", davon " +
+                            std::to_string(wunsch) + " Wunschf" + (wunsch == 1 ? "ach" : "ächer");
+            if (!b.fehler.empty()) t += ", " + anzahl(b.fehler.size(), "unlesbare Zeile", "unlesbare Zeilen");
+            return t;
+        }
         if (datei == "klassen") {
             const auto saetze = saetzeaus<Klassensatz>(bytes);
             std::int64_t alle = 0;
@@ -291,6 +313,11 @@ std::string zusammenfassung(const std::string& datei, std::span<const std::uint8
 void zurueckholen(const std::string& jahr, const Sicherung& s) {
     // Read first: backing up the current file may prune this very backup.
     const auto bytes = dateilesen(s.pfad);
+    if (planungsdatei(s.datei)) {
+        planungsordneranlegen(jahr);
+        atomarschreiben(planungspfad(jahr, kBefaehigungsdatei), bytes);
+        return;
+    }
     if (bytes.empty() || bytes.size() % satzgroesse(s.datei) != 0) throw Dateifehler(kDateiende);
     atomarschreiben(jahr + "/" + s.datei, bytes);
 }

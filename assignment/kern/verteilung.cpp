@@ -322,6 +322,14 @@ void Verteilung::setzen(const Aenderung& a, bool nachher) {
 void Verteilung::zuruecknehmen(const Aenderung& a) { setzen(a, false); }
 void Verteilung::wiederholen(const Aenderung& a) { setzen(a, true); }
 
+int Verteilung::lehrerposition(std::string_view code) const {
+    const std::string key = trimmen(code);
+    if (key.empty()) return -1;
+    for (int p = 1; lehrerzeile(p); ++p)
+        if (schluessel(verfuegbar_[static_cast<std::size_t>(p)]) == key) return p;
+    return -1;
+}
+
 void Verteilung::hervorheben(int p) {
     if (p < 0 || p >= static_cast<int>(verfuegbar_.size())) return;
     const std::string key = schluessel(verfuegbar_[static_cast<std::size_t>(p)]);

@@ -66,6 +66,13 @@ struct Aenderung {
     std::int64_t zugeordnetvorher = 0, zugeordnetnachher = 0;
 };
 
+// A teacher put on a lesson by more than a click (a proposal taken over).
+struct Eintrag {
+    int c = -1, r = -1;
+    std::string lehrer;  // teacher code
+    bool operator==(const Eintrag&) const = default;
+};
+
 // What a press on the availability list asks for.
 enum class Listenaktion { nichts, auswahlweg, hervorheben, drucken, druckenalle, gesamtdruck };
 
@@ -110,6 +117,8 @@ public:
     std::int64_t verfuegbarestunden(int p) const { return frei_[static_cast<std::size_t>(p)]; }
     const std::vector<std::string>& klassenstunden() const { return klassenstunden_; }
     bool lehrerzeile(int p) const { return p >= 1 && p <= static_cast<int>(verfuegbar_.size()) - 3; }
+    // The teacher line of a teacher code, compared trimmed; -1 when there is none.
+    int lehrerposition(std::string_view code) const;
 
     // Editing. p is the selected position of the availability list, -1 for
     // none. lehrerein returns what it changed, nothing when nothing changed.
