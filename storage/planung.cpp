@@ -46,15 +46,10 @@ bool kommentar(std::string_view z) {
     return t.empty() || t[0] == '#';
 }
 
-// "befähigt" in either encoding a hand may have saved it in, and the short
-// forms a spreadsheet user is likely to type.
-std::optional<Stufe> stufelesen(std::string_view s) {
-    const std::string t = gross(trimmen(s));
-    if (t == "BEF\xC4HIGT" || t == "BEF\xC3\xA4HIGT" || t == "BEFAEHIGT" || t == "1" || t == "X" || t == "\xB7")
-        return Stufe::befaehigt;
-    if (t == "WUNSCHFACH" || t == "WUNSCH" || t == "2" || t == "*") return Stufe::wunsch;
-    if (t == "0" || t == "NEIN" || t == "-") return Stufe::keine;
-    return std::nullopt;
+// A key the file cannot hold: split by a tab, cut by a line end, or, for
+// the teacher that starts the line, read back as a comment.
+bool unschreibbar(std::string_view k, bool zeilenanfang) {
+    return k.empty() || (zeilenanfang && k[0] == '#') || k.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
 void textschreiben(const std::string& pfad, const std::string& text) {
@@ -90,8 +85,32 @@ Stufe naechstestufe(Stufe s) {
     return Stufe::keine;
 }
 
+std::optional<Stufe> stufelesen(std::string_view s) {
+    const std::string roh = trimmen(s);
+    // The marks of the table itself, "·" and "★", in either encoding.
+    if (roh == "\xB7" || roh == "\xC2\xB7") return Stufe::befaehigt;
+    if (roh == "\xE2\x98\x85") return Stufe::wunsch;
+    const std::string t = gross(roh);
+    if (t == "BEF\xC4HIGT" || t == "BEF\xC3\xA4HIGT" || t == "BEF\xC3\x84HIGT" || t == "BEFAEHIGT" || t == "1" ||
+        t == "X" || t == ".")
+        return Stufe::befaehigt;
+    if (t == "WUNSCHFACH" || t == "WUNSCH" || t == "2" || t == "*") return Stufe::wunsch;
+    if (t.empty() || t == "0" || t == "NEIN" || t == "-") return Stufe::keine;
+    return std::nullopt;
+}
+
+std::string stufetext(Stufe s) {
+    switch (s) {
+        case Stufe::befaehigt: return "bef\xE4higt";
+        case Stufe::wunsch: return "Wunschfach";
+        case Stufe::keine: break;
+    }
+    return {};
+}
+
 std::string lehrerschluessel(std::string_view kurz) { return trimmen(kurz); }
-std::string fachschluessel(std::string_view kurz) { return trimmen(trimmen(kurz).substr(0, 3)); }
+// Cut before trimmed, as every reader of the subject records cuts: "  Mat" is "M".
+std::string fachschluessel(std::string_view kurz) { return trimmen(kurz.substr(0, 3)); }
 
 Stufe Befaehigungen::stufe(std::string_view lehrer, std::string_view fach) const {
     const auto it = eintraege_.find({lehrerschluessel(lehrer), fachschluessel(fach)});
@@ -100,7 +119,7 @@ Stufe Befaehigungen::stufe(std::string_view lehrer, std::string_view fach) const
 
 void Befaehigungen::setzen(std::string_view lehrer, std::string_view fach, Stufe s) {
     Schluessel k{lehrerschluessel(lehrer), fachschluessel(fach)};
-    if (k.first.empty() || k.second.empty()) return;
+    if (unschreibbar(k.first, true) || unschreibbar(k.second, false)) return;
     if (s == Stufe::keine)
         eintraege_.erase(k);
     else
@@ -112,7 +131,7 @@ std::string Befaehigungen::text() const {
                     "bef\xE4higt oder Wunschfach; durch Tabulator getrennt.";
     t += kEnde;
     for (const auto& [k, s] : eintraege_) {
-        t += k.first + "\t" + k.second + "\t" + (s == Stufe::wunsch ? "Wunschfach" : "bef\xE4higt");
+        t += k.first + "\t" + k.second + "\t" + stufetext(s);
         t += kEnde;
     }
     if (!fehler.empty()) {
@@ -128,6 +147,8 @@ std::string Befaehigungen::text() const {
 
 Befaehigungen Befaehigungen::aus(std::string_view text) {
     Befaehigungen b;
+    // An editor on another system may have put a UTF-8 byte order mark in front.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     const auto zeilen = zeilenvon(text);
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
         const std::string_view z = zeilen[i];
@@ -140,16 +161,20 @@ Befaehigungen Befaehigungen::aus(std::string_view text) {
             continue;
         }
         const std::string lehrer = lehrerschluessel(f[0]);
-        const std::string fach = fachschluessel(f[1]);
+        const std::string fach = fachschluessel(trimmen(f[1]));
         if (lehrer.empty() || lehrer.size() > 4) {
             fehler("kein K\xFCrzel einer LehrerIn (1 bis 4 Zeichen)");
             continue;
         }
-        if (fach.empty()) {
+        if (unschreibbar(lehrer, true)) {
+            fehler("Steuerzeichen im K\xFCrzel");
+            continue;
+        }
+        if (fach.empty() || unschreibbar(fach, false)) {
             fehler("keine Kurzbezeichnung eines Fachs");
             continue;
         }
-        const auto s = stufelesen(f[2]);
+        const auto s = trimmen(f[2]).empty() ? std::nullopt : stufelesen(f[2]);
         if (!s) {
             fehler("Stufe weder \"bef\xE4higt\" noch \"Wunschfach\"");
             continue;
