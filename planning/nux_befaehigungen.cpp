@@ -26,6 +26,11 @@ QVariant Matrixmodell::data(const QModelIndex& i, int rolle) const {
         case Qt::DisplayRole:
             return st == Stufe::wunsch ? QStringLiteral("★") : st == Stufe::befaehigt ? QStringLiteral("·") : QString();
         case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
+        case Qt::FontRole: {
+            // The dot of the cell font is too small to be seen at a glance.
+            static const QFont punkt = schrift(QStringLiteral("MS Sans Serif"), 26, true);
+            return st == Stufe::befaehigt ? QVariant(punkt) : QVariant();
+        }
         case Qt::ForegroundRole:
             return st == Stufe::wunsch ? QColor(0xB0, 0x60, 0x00) : QColor(Qt::black);
         case Qt::BackgroundRole:
@@ -137,10 +142,11 @@ Tbefaehigungen::Tbefaehigungen(QWidget* eltern) : QDialog(eltern) {
     });
 
     Label2 = nux::beschriftung(this, "Label2",
-                               QStringLiteral("leer = nicht befähigt    · = befähigt    ★ = Wunschfach        "
-                                              "Leertaste oder Klick: wechseln · 0, 1, 2: setzen · "
-                                              "Strg+C / Strg+V: kopieren / einfügen (Excel) · Strg+Z / Strg+Y"),
+                               QStringLiteral("leer = nicht befähigt     · = befähigt     ★ = Wunschfach          "
+                                              "Leertaste oder Klick: wechseln;  0, 1, 2: setzen;  Strg+C, Strg+V: "
+                                              "kopieren, einfügen (auch aus Excel);  Strg+Z, Strg+Y: rückgängig, wiederholen"),
                                0, 0, 0);
+    Label2->setWordWrap(true);
     Label3 = nux::beschriftung(this, "Label3", QString(), 0, 0, 0);
     Label3->setWordWrap(true);
     Label3->setTextInteractionFlags(Qt::TextSelectableByMouse);
