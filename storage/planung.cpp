@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "storage/datei.h"
@@ -42,8 +43,9 @@ std::vector<std::string_view> felder(std::string_view z) {
 }
 
 bool kommentar(std::string_view z) {
-    const std::string t = trimmen(z);
-    return t.empty() || t[0] == '#';
+    // trimmen drops everything up to the space; so does this, without a copy.
+    const auto erstes = std::find_if(z.begin(), z.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
+    return erstes == z.end() || *erstes == '#';
 }
 
 // A key the file cannot hold: split by a tab, cut by a line end, or, for
@@ -179,7 +181,11 @@ Befaehigungen Befaehigungen::aus(std::string_view text) {
             fehler("Stufe weder \"bef\xE4higt\" noch \"Wunschfach\"");
             continue;
         }
-        b.setzen(lehrer, fach, *s);
+        Schluessel k{lehrer, fach};
+        if (*s == Stufe::keine)
+            b.eintraege_.erase(k);
+        else  // nux writes the file sorted: the hint makes each line constant time
+            b.eintraege_.insert_or_assign(b.eintraege_.end(), std::move(k), *s);
     }
     return b;
 }
