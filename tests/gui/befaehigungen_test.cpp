@@ -92,6 +92,20 @@ private slots:
             "kaputt\r\n";
         QCOMPARE(testhilfe::bytes("2026 1/planung/befaehigungen"), std::vector<std::uint8_t>(neu.begin(), neu.end()));
         QVERIFY(nux::fehlerliste().isEmpty());
+
+        // "Abbrechen" keeps the table open; "Ja" saves on the way out.
+        QList<nux::Antwort> antworten{nux::Antwort::abbrechen, nux::Antwort::ja};
+        nux::antworthaken() = [&](const QString&, bool) { return antworten.takeFirst(); };
+        imdialog([&](Tbefaehigungen* d) {
+            QTest::keyClick(d->StringGrid1, Qt::Key_2);
+            QTest::mouseClick(d->Button2, Qt::LeftButton);
+            QVERIFY(d->isVisible());
+            QTest::keyClick(d->StringGrid1, Qt::Key_Escape);
+            QVERIFY(!d->isVisible());
+        });
+        QVERIFY(befaehigungenbearbeiten(lehrerfenster));
+        QVERIFY(antworten.isEmpty());
+        QCOMPARE(nux::befaehigungenladen("2026 1").stufe("AnnA", "D"), nux::Stufe::wunsch);
     }
 };
 
