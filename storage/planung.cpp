@@ -232,7 +232,7 @@ std::optional<Herkunft> Herkunft::aus(std::string_view text) {
         if (kommentar(z)) continue;
         const auto f = felder(z);
         if (f[0] == "Quelle" && f.size() == 2) {
-            h.quelle = std::string(f[1]);
+            h.quelle = trimmen(f[1]);  // a hand may leave a blank behind the year
             quelle = true;
         } else if (f[0] == "Versetzt" && f.size() == 2) {
             h.versetzt = f[1] == "ja";
