@@ -24,6 +24,7 @@
 #include "fenster/hochknopf.h"
 #include "planning/kern/engpass.h"
 #include "planning/kern/marken.h"
+#include "planning/pruefbefehl.h"
 #include "storage/jahr.h"
 #include "fenster/frage.h"
 #include "fenster/hinweis.h"
@@ -240,6 +241,9 @@ Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) 
     reihe->setBarWidth(0.9);
     diagramm->addSeries(reihe);
     achse_ = new QBarCategoryAxis;
+    // Every short name whole.
+    achse_->setTruncateLabels(false);
+    achse_->setLabelsFont(nux::festschrift(10));
     werte_ = new QValueAxis;
     werte_->setLabelFormat(QStringLiteral("%.0f"));
     diagramm->addAxis(achse_, Qt::AlignLeft);
@@ -393,13 +397,15 @@ void Tverteilfenster::auswertungneu(bool neuaufbau) {
         diagrammalt_ = false;
         QStringList kurz;
         QList<qreal> soll, ist;
-        for (const auto& l : lehrer) {
+        // The chart counts its categories from the bottom: the list is put
+        // in from its end, so that it reads from the top as the list does.
+        for (auto l = lehrer.rbegin(); l != lehrer.rend(); ++l) {
             // Two teachers may share a short name; a category must be unique.
-            QString k = nux::qs(l.kurz);
+            QString k = nux::qs(l->kurz);
             while (kurz.contains(k)) k += QLatin1Char(' ');
             kurz << k;
-            soll << static_cast<qreal>(l.soll) / 10.0;
-            ist << static_cast<qreal>(l.zugeordnet()) / 10.0;
+            soll << static_cast<qreal>(l->soll) / 10.0;
+            ist << static_cast<qreal>(l->zugeordnet()) / 10.0;
         }
         soll_->remove(0, soll_->count());
         ist_->remove(0, ist_->count());
@@ -407,11 +413,12 @@ void Tverteilfenster::auswertungneu(bool neuaufbau) {
         ist_->append(ist);
         achse_->clear();
         achse_->append(kurz);
-        Chart1->resize(ScrollBox2->viewport()->width(), std::max(440, 16 * static_cast<int>(lehrer.size()) + 90));
+        Chart1->resize(ScrollBox2->viewport()->width(), std::max(440, 18 * static_cast<int>(lehrer.size()) + 90));
     } else {
-        for (int i = 0; i < static_cast<int>(lehrer.size()); ++i) {
+        const int n = static_cast<int>(lehrer.size());
+        for (int i = 0; i < n; ++i) {
             const qreal wert = static_cast<qreal>(lehrer[static_cast<std::size_t>(i)].zugeordnet()) / 10.0;
-            if (ist_->at(i) != wert) ist_->replace(i, wert);
+            if (ist_->at(n - 1 - i) != wert) ist_->replace(n - 1 - i, wert);
         }
     }
     qreal hoechst = 1;
@@ -422,7 +429,7 @@ void Tverteilfenster::auswertungneu(bool neuaufbau) {
         hoechst = std::max({hoechst, static_cast<qreal>(l.soll) / 10.0, static_cast<qreal>(l.zugeordnet()) / 10.0});
         if (l.frei < 0) {
             ++ueber;
-            zuviel << i;
+            zuviel << static_cast<int>(lehrer.size()) - 1 - i;
         } else if (l.frei > 0) {
             ++unter;
         }
@@ -432,21 +439,8 @@ void Tverteilfenster::auswertungneu(bool neuaufbau) {
     werte_->setRange(0, std::ceil(hoechst));
 
     QString text = QStringLiteral("Auslastung: %1 unter, %2 über der Lehrverpflichtung, %3 genau.").arg(unter).arg(ueber).arg(static_cast<int>(lehrer.size()) - unter - ueber);
-    if (befaehigungen_.leer()) {
-        text += QStringLiteral("\nEngpässe: noch keine Befähigungen eingetragen (\"Wer unterrichtet was\", dort "
-                               "\"aus der Verteilung übernehmen\").");
-    } else {
-        const nux::Pruefung pr = nux::pruefen(modell_, befaehigungen_);
-        if (pr.ausreichend()) {
-            text += QStringLiteral("\nEngpässe: keine. Alle %1 offenen Stunden lassen sich mit befähigten LehrerInnen "
-                                   "besetzen.").arg(nux::qs(nux::trimmen(nux::zehntelzeigen(pr.offen, 12))));
-        } else {
-            text += QStringLiteral("\nEngpässe: von %1 offenen Stunden lassen sich höchstens %2 besetzen.")
-                        .arg(nux::qs(nux::trimmen(nux::zehntelzeigen(pr.offen, 12))),
-                             nux::qs(nux::trimmen(nux::zehntelzeigen(pr.deckbar, 12))));
-            for (const nux::Engpass& e : pr.engpaesse) text += QStringLiteral("\n• ") + nux::qs(e.text());
-        }
-    }
+    // The same report as "nux --pruefung".
+    text += QLatin1Char('\n') + nux::pruefbericht(nux::jahrordner(), nux::pruefen(modell_, befaehigungen_), !befaehigungen_.leer());
     Label8->setText(text);
 }
 

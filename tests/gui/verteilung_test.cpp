@@ -1,6 +1,9 @@
 #include "assignment/excel.h"
 #include "assignment/kern/drucklayout.h"
 #include "assignment/kern/excel.h"
+#include "storage/planung.h"
+
+#include <QtCharts>
 #include "testhilfe.h"
 
 // The assignment window, and what it prints and exports.
@@ -387,6 +390,47 @@ private slots:
         if (weg == "Button6" || weg == "schliessen") QCOMPARE(menuform->isVisible(), bleibt);
         // "Nein" takes the grid back to the file, also where it stays on the screen.
         QCOMPARE(lehrer(0, 0), std::string(a == nux::Antwort::nein ? "--" : "AnnA"));
+    }
+
+    // Who may teach what shows in the grid, the chart and the bottlenecks,
+    // and the described list lines stay as they were.
+    void befaehigungenMarkenDiagrammEngpaesse() {
+        testhilfe::Programm p;
+        testhilfe::kleineschule();
+        nux::Befaehigungen b;
+        b.setzen("AnnA", "D", nux::Stufe::wunsch);
+        b.setzen("Ra", "D", nux::Stufe::befaehigt);
+        nux::befaehigungenspeichern("2026 1", b);
+        testhilfe::zeigen(verteilfenster);
+        QStringList vorher;
+        for (int i = 0; i < liste()->count(); ++i) vorher << zeile(i);
+        auto* g = verteilfenster->gitter();
+        using M = nux::Marke;
+        const auto marken = [&] { return std::vector<M>{g->marke(0, 0), g->marke(0, 1), g->marke(1, 0), g->marke(1, 1)}; };
+        QCOMPARE(marken(), (std::vector<M>{M::keine, M::keine, M::keine, M::ohnebefaehigung}));
+        QCOMPARE(g->tipp(1, 1), QString("Ra ist für Mathematik nicht als befähigt eingetragen (\"Wer unterrichtet was\")."));
+        waehlen(1);  // AnnA: D is her preferred subject, M she does not teach
+        QCOMPARE(marken(), (std::vector<M>{M::wunsch, M::keine, M::wunsch, M::ohnebefaehigung}));
+        waehlen(2);  // Ra
+        QCOMPARE(marken(), (std::vector<M>{M::passt, M::keine, M::passt, M::ohnebefaehigung}));
+        for (int i = 0; i < liste()->count(); ++i) QCOMPARE(zeile(i), vorher[i]);
+
+        teil<QPushButton>("Button6")->click();
+        QVERIFY(teil("Panel6")->isVisible());
+        const auto* engpaesse = teil<QLabel>("Label8");
+        QVERIFY2(engpaesse->text().endsWith("Prüfung 2026-1: von 8,5 offenen Stunden lassen sich höchstens 4,0 mit "
+                                            "befähigten LehrerInnen besetzen.\n  Mathematik: 4,5 Stunden fehlen, "
+                                            "keine befähigte Lehrkraft frei\n"),
+                 qPrintable(engpaesse->text()));
+        waehlen(1);
+        lehrerzelle(0, 1);  // AnnA on M in 1a, not qualified: marked, and the bottleneck is gone
+        QCOMPARE(g->marke(0, 1), M::ohnebefaehigung);
+        QVERIFY(engpaesse->text().endsWith("alle 4,0 offenen Stunden lassen sich mit befähigten LehrerInnen besetzen.\n"));
+        auto* reihe = static_cast<QAbstractBarSeries*>(teil<QChartView>("Chart1")->chart()->series().first());
+        QBarSet* zugeordnet = reihe->barSets().at(1);
+        QCOMPARE(zugeordnet->sum(), 7.5);
+        QTest::keyClick(liste(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(zugeordnet->sum(), 3.0);
     }
 
     // The real boxes, as a user meets them: the answer hook answers at once,
