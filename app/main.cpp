@@ -6,6 +6,7 @@
 #include "app/sperre.h"
 #include "app/start.h"
 #include "assignment/excel.h"
+#include "planning/pruefbefehl.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without
@@ -22,8 +23,9 @@ int main(int argc, char* argv[]) {
             return nux::beenden(*ende);
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
+    if (befehlszeile.gesetzt(QStringLiteral("pruefung"))) return nux::pruefbefehl(befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))
-        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“.\n")});
+        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“ oder „--pruefung“.\n")});
 
     QApplication app(argc, argv);
     nux::deutschladen();
