@@ -287,7 +287,16 @@ void Tbefaehigungen::einfuegen() {
     // The star is no Windows-1252 character: it would be dropped on the way in.
     QString text = QApplication::clipboard()->text();
     text.replace(QStringLiteral("★"), QStringLiteral("*"));
-    const nux::Einfuegung e = matrix_.einfuegen(r.top(), r.left(), nux::cp(text));
+    std::string block = nux::cp(text);
+    // One value onto a larger selection fills it, as in a spreadsheet.
+    while (!block.empty() && (block.back() == '\n' || block.back() == '\r')) block.pop_back();
+    if (block.find_first_of("\t\n") == std::string::npos && r.width() * r.height() > 1) {
+        std::string zeile = block;
+        for (int s = 1; s < r.width(); ++s) zeile += '\t' + block;
+        block.clear();
+        for (int z = 0; z < r.height(); ++z) block += zeile + '\n';
+    }
+    const nux::Einfuegung e = matrix_.einfuegen(r.top(), r.left(), block);
     if (!e.fehler.empty()) {
         nux::piepsen();
         hinweise(nux::qs(e.fehler));

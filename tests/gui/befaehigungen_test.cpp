@@ -68,6 +68,13 @@ private slots:
             QVERIFY(d->Label3->text().contains(QStringLiteral("\"vielleicht\" ist keine Stufe")));
             QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(zustand(d), QStringLiteral("·---"));
+            // One value pasted onto a selected column fills it.
+            QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                              QPoint(grid->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+            QApplication::clipboard()->setText(QStringLiteral("x\n"));
+            QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(zustand(d), QStringLiteral("··-·"));
+            QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
 
             // Ra holds M in 1b.
             QTest::mouseClick(d->Button3, Qt::LeftButton);
