@@ -200,6 +200,19 @@ void befaehigungenspeichern(const std::string& jahr, const Befaehigungen& b) {
     textschreiben(planungspfad(jahr, kBefaehigungsdatei), b.text());
 }
 
+void befaehigungenuebernehmen(const std::string& quelle, const std::string& ziel) {
+    if (!dateida(planungspfad(quelle, kBefaehigungsdatei))) return;
+    const Befaehigungen von = befaehigungenladen(quelle);
+    const Befaehigungen alt = befaehigungenladen(ziel);
+    Befaehigungen neu = von;
+    for (const auto& [k, st] : alt.eintraege()) neu.setzen(k.first, k.second, st);
+    neu.fehler = alt.fehler;
+    for (const auto& f : von.fehler)
+        if (std::none_of(alt.fehler.begin(), alt.fehler.end(), [&](const Lesefehler& a) { return a.text == f.text; }))
+            neu.fehler.push_back(f);
+    if (neu.eintraege() != alt.eintraege() || neu.fehler.size() != alt.fehler.size()) befaehigungenspeichern(ziel, neu);
+}
+
 std::optional<std::string> Herkunft::nachfolger(std::string_view alt) const {
     const std::string a = trimmen(alt);
     if (!versetzt) return a;

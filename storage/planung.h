@@ -85,6 +85,12 @@ Befaehigungen befaehigungenladen(const std::string& jahr);
 // version kept in the year's "sicherung" first.
 void befaehigungenspeichern(const std::string& jahr, const Befaehigungen& b);
 
+// A takeover of the teachers carries their qualifications from the year
+// quelle into the year ziel: what ziel holds already stays (entries and
+// unreadable lines), the rest of quelle is added. Nothing is written when
+// that changes nothing.
+void befaehigungenuebernehmen(const std::string& quelle, const std::string& ziel);
+
 // Where a year's data came from: the source of its last takeover and, when
 // the classes moved up a grade, which class became which.
 struct Herkunft {

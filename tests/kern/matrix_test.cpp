@@ -5,6 +5,7 @@
 #include "planning/kern/matrix.h"
 #include "storage/planung.h"
 #include "storage/sicherung.h"
+#include "years/kern/jahre.h"
 
 namespace {
 
@@ -166,6 +167,32 @@ TEST(Befaehigungen, BeschaedigteDatei) {
     const auto s = nux::sicherungen("2026 1");
     ASSERT_EQ(s.size(), 1u);
     EXPECT_EQ(nux::dateilesen(s[0].pfad), bytes);
+}
+
+TEST(Befaehigungen, GehenMitDenLehrerInnenInsNeueJahr) {
+    kernhilfe::Jahr jahr;
+    std::filesystem::create_directories("2025 1/planung");
+    auto schreiben = [](const std::string& j, const std::string& t) {
+        nux::atomarschreiben(nux::planungspfad(j, nux::kBefaehigungsdatei), std::vector<std::uint8_t>(t.begin(), t.end()));
+    };
+    schreiben("2025 1", "A\tM\tx\nB\tD\t*\nkaputt\n");
+    const nux::Uebernahmewahl ohne{}, mit{.lehrer = true};
+    nux::uebernehmen({"2026 1", "2025 1"}, ohne);
+    EXPECT_FALSE(nux::dateida(nux::planungspfad("2026 1", nux::kBefaehigungsdatei)));
+
+    // What the new year holds already wins over the old year.
+    std::filesystem::create_directories("2026 1/planung");
+    schreiben("2026 1", "A\tM\tWunschfach\nanders\n");
+    nux::uebernehmen({"2026 1", "2025 1"}, mit);
+    const auto b = nux::befaehigungenladen("2026 1");
+    EXPECT_EQ(b.stufe("A", "M"), Stufe::wunsch);
+    EXPECT_EQ(b.stufe("B", "D"), Stufe::wunsch);
+    ASSERT_EQ(b.fehler.size(), 2u);
+    EXPECT_EQ(b.fehler[0].text + b.fehler[1].text, "anderskaputt");
+    const auto stand = nux::dateilesen(nux::planungspfad("2026 1", nux::kBefaehigungsdatei));
+    nux::uebernehmen({"2026 1", "2025 1"}, mit);  // again: nothing new, nothing written
+    EXPECT_EQ(nux::sicherungen("2026 1").size(), 1u);
+    EXPECT_EQ(nux::dateilesen(nux::planungspfad("2026 1", nux::kBefaehigungsdatei)), stand);
 }
 
 TEST(Befaehigungen, SchluesselDieDieDateiNichtHaltenKann) {
