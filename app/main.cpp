@@ -6,7 +6,7 @@
 #include "app/sperre.h"
 #include "app/start.h"
 #include "assignment/excel.h"
-#include "planning/pruefbefehl.h"
+#include "assignment/pruefbefehl.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without

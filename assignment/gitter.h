@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "assignment/kern/verteilung.h"
-#include "planning/kern/marken.h"
+#include "assignment/kern/marken.h"
 
 class Gitter : public QWidget {
     Q_OBJECT

@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "planning/kern/engpass.h"
+#include "assignment/kern/engpass.h"
 #include "storage/jahr.h"
 #include "storage/text.h"
 

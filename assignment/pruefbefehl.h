@@ -3,7 +3,7 @@
 // without a window.
 #include <QString>
 
-#include "planning/kern/engpass.h"
+#include "assignment/kern/engpass.h"
 
 namespace nux {
 

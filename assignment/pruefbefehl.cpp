@@ -1,4 +1,4 @@
-#include "planning/pruefbefehl.h"
+#include "assignment/pruefbefehl.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "planning/kern/marken.h"
+#include "assignment/kern/marken.h"
 
 #include <string>
 #include <unordered_map>
