@@ -22,6 +22,7 @@
 #include "assignment/excel.h"
 #include "assignment/rueckgaengig.h"
 #include "fenster/hochknopf.h"
+#include "planning/nux_befaehigungen.h"
 #include "assignment/kern/engpass.h"
 #include "assignment/kern/marken.h"
 #include "assignment/pruefbefehl.h"
@@ -646,7 +647,7 @@ void Tverteilfenster::Button4Click() {
         nux::piepsen();
         return;
     }
-    nux::piepsen();  // the matrix window comes with its own branch
+    if (::befaehigungenbearbeiten(this)) befaehigungenneu();
 }
 
 void Tverteilfenster::Button6Click() {
