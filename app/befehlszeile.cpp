@@ -62,6 +62,10 @@ Befehlszeile::Befehlszeile() {
            QStringLiteral("DATEI"));
     option({"jahr"}, QStringLiteral("Das Jahr für --export, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
            QStringLiteral("JAHR"));
+    option({"vergleich"},
+           QStringLiteral("Vergleicht die Pläne zweier Jahre: --vergleich \"2026 1\" \"2027 1\"; mit --export als "
+                          "Excel-Mappe in DATEI, sonst als Text."),
+           QStringLiteral("JAHR"));
     option({"sicherungen"},
            QStringLiteral("Zeigt nach dem Code die Sicherungen des aktuellen Jahres; eine davon lässt sich "
                           "zurückholen."));
@@ -139,7 +143,11 @@ std::optional<Ende> Befehlszeile::lesen(const QStringList& argumente) {
         }
         return falsch(QStringLiteral("Ungültiger Aufruf: %1").arg(parser_.errorText()));
     }
-    if (!parser_.positionalArguments().isEmpty())
+    // "--vergleich A B": the second year stands on its own.
+    const bool vergleich = parser_.isSet(QStringLiteral("vergleich"));
+    if (vergleich && parser_.positionalArguments().size() != 1)
+        return falsch(QStringLiteral("„--vergleich“ braucht zwei Jahre, z. B. --vergleich \"2026 1\" \"2027 1\"."));
+    if (!vergleich && !parser_.positionalArguments().isEmpty())
         return falsch(QStringLiteral("Unerwartetes Argument „%1“.").arg(parser_.positionalArguments().first()));
     if (parser_.isSet(QStringLiteral("help"))) return Ende{0, hilfe()};
     if (parser_.isSet(QStringLiteral("version")))

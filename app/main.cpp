@@ -6,6 +6,7 @@
 #include "app/sperre.h"
 #include "app/start.h"
 #include "assignment/excel.h"
+#include "years/nux_vergleich.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     if (befehlszeile.gesetzt(QStringLiteral("ordner")))
         if (auto ende = nux::ordnerbetreten(befehlszeile.wert(QStringLiteral("ordner"))))
             return nux::beenden(*ende);
+    if (befehlszeile.gesetzt(QStringLiteral("vergleich")))
+        return nux::vergleichbefehl(befehlszeile.wert(QStringLiteral("vergleich")), befehlszeile.zweites(), exportdatei);
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))

@@ -10,7 +10,7 @@ private slots:
         // Status -1: the run goes on to the windows, with this folder if any.
         const struct { QStringList argumente; int status; QString text, ordner; } faelle[] = {
             {{}, -1, ""},
-            {{"--help"}, 0, "  --ordner ORDNER  Arbeitet im Programmordner ORDNER"},
+            {{"--help"}, 0, "  --ordner ORDNER   Arbeitet im Programmordner ORDNER"},
             {{"--version"}, 0, "nux 1.0"},
             {{"--sicherungen", "--ordner", "/tmp"}, -1, "", "/tmp"},
             {{"-platform", "offscreen", "-style=fusion", "-reverse"}, -1, ""},  // Qt's options stay Qt's
@@ -20,6 +20,8 @@ private slots:
             {{"--ordner="}, 2, "Der Wert von „--ordner“ ist leer."},
             {{"2026 1"}, 2, "Unerwartetes Argument „2026 1“."},
             {{"--help=ja"}, 2, "nux: Ungültiger Aufruf"},
+            {{"--vergleich", "2026 1"}, 2, "„--vergleich“ braucht zwei Jahre"},
+            {{"--vergleich", "2026 1", "2027 1"}, -1, ""},
         };
         for (const auto& f : faelle) {
             nux::Befehlszeile b;

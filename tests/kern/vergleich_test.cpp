@@ -45,7 +45,7 @@ TEST(Vergleich, JedeArtVonUnterschied) {
                                         {"AnnA", 200, 60, 30, false, false},
                                         {"Alt", 50, 0, 0, true, false}}));
     EXPECT_EQ(std::make_tuple(v.geaendert(), v.lehrergeaendert, v.offenA, v.offenB), std::make_tuple(4, 3, 20, 30));
-    EXPECT_EQ(v.zusammenfassung(), "4 Unterrichtsstunden ge\xE4ndert, 3 LehrerInnen mit ge\xE4nderten Stunden, offen: "
+    EXPECT_EQ(v.zusammenfassung(), "4 Unterrichte ge\xE4ndert, 3 LehrerInnen mit ge\xE4nderten Stunden, offen: "
                                    "2,0 Std. in 2026-1, 3,0 Std. in 2026-2");
     const auto m = nux::vergleichsmappe(v, "07.12.2026 23:40:00");
     ASSERT_EQ(m.blaetter.size(), 2u);

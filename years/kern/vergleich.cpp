@@ -186,7 +186,7 @@ Planvergleich vergleichen(const Jahresplan& a, const Jahresplan& b) {
 }
 
 std::string Planvergleich::zusammenfassung() const {
-    return std::to_string(geaendert()) + " Unterrichtsstunden ge\xE4ndert, " + std::to_string(lehrergeaendert) +
+    return std::to_string(geaendert()) + " Unterrichte ge\xE4ndert, " + std::to_string(lehrergeaendert) +
            " LehrerInnen mit ge\xE4nderten Stunden, offen: " + zehntel(offenA) + " Std. in " + jahranzeige(jahrA) +
            ", " + zehntel(offenB) + " Std. in " + jahranzeige(jahrB);
 }

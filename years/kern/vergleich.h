@@ -54,7 +54,7 @@ struct Planvergleich {
     int lehrergeaendert = 0;
     std::int64_t offenA = 0, offenB = 0;    // hours without a teacher
     int geaendert() const { return static_cast<int>(stunden.size()); }
-    // "12 Unterrichtsstunden geändert, ..." for the window and the sheets.
+    // "12 Unterrichte geändert, ..." for the window and the sheets.
     std::string zusammenfassung() const;
 };
 
