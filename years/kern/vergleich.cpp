@@ -24,56 +24,80 @@ std::string zehntel(std::int64_t zehntel) { return zehntelganz(zehntel, 0); }
 
 bool zurueckgezogen(const std::string& name) { return name.starts_with('#'); }
 
-// A lesson of one class: subject key and share.
-using Stundenschluessel = std::pair<std::string, int>;
-struct Stunde {
-    std::int64_t h = 0;
-    std::string lehrer;
+// The subjects of both years under one numbering: a subject is its short
+// name (a second subject of the same short name in one year gets a mark),
+// whatever its index. Keys run in the order the lists show them: B's order
+// numbers, then the subjects only A has.
+struct Faecher {
+    std::vector<std::string> schluessel;  // by key number
+    std::vector<int> a, b;                // subject index -> key number, -1: not counted
+    std::vector<int> folge;               // key numbers in list order
 };
 
-// The subjects the assignment shows, by index: their key (the short name;
-// a second subject of the same short name gets a mark) and their order.
-struct Fachschluessel {
-    std::vector<std::string> schluessel;  // empty: not counted
-    std::map<std::string, int> ordnung;
-};
-Fachschluessel fachschluessel(const std::vector<Fachsatz>& faecher) {
-    Fachschluessel f;
-    f.schluessel.resize(std::min<std::size_t>(faecher.size(), kSummenFaecher));
-    for (std::size_t s = 0; s < f.schluessel.size(); ++s) {
-        const auto& fach = faecher[s];
-        if (zurueckgezogen(fach.name) || !fach.unterrichtet) continue;
-        std::string k = nux::fachschluessel(fach.kurz);
-        while (f.ordnung.count(k)) k += "'";
-        f.ordnung[k] = fach.ordnung;
-        f.schluessel[s] = k;
-    }
+Faecher faecher(const std::vector<Fachsatz>& fa, const std::vector<Fachsatz>& fb) {
+    Faecher f;
+    std::map<std::string, int> nummer;
+    std::vector<std::pair<std::int64_t, int>> ordnung;
+    auto zuordnen = [&](const std::vector<Fachsatz>& liste, std::vector<int>& index, std::int64_t versatz) {
+        index.assign(std::min<std::size_t>(liste.size(), kVergleichsfaecher), -1);
+        std::set<std::string> gesehen;
+        for (std::size_t s = 0; s < index.size(); ++s) {
+            const auto& fach = liste[s];
+            if (zurueckgezogen(fach.name) || !fach.unterrichtet) continue;
+            std::string k = fachschluessel(fach.kurz);
+            while (!gesehen.insert(k).second) k += "'";
+            auto [it, neu] = nummer.emplace(k, static_cast<int>(f.schluessel.size()));
+            if (neu) {
+                f.schluessel.push_back(k);
+                ordnung.emplace_back(versatz + fach.ordnung, it->second);
+            }
+            index[s] = it->second;
+        }
+    };
+    zuordnen(fb, f.b, 0);
+    zuordnen(fa, f.a, std::int64_t{1} << 32);
+    std::sort(ordnung.begin(), ordnung.end(), [&](const auto& x, const auto& y) {
+        return x.first != y.first ? x.first < y.first : f.schluessel[x.second] < f.schluessel[y.second];
+    });
+    for (const auto& [_, n] : ordnung) f.folge.push_back(n);
     return f;
 }
 
-std::map<Stundenschluessel, Stunde> stundenvon(const Klassensatz& k, const Fachschluessel& f) {
-    std::map<Stundenschluessel, Stunde> m;
-    for (std::size_t s = 0; s < f.schluessel.size(); ++s) {
-        if (f.schluessel[s].empty()) continue;
-        for (int j = 1; j <= kSlots; ++j)
-            if (k.h(j, static_cast<int>(s)) != 0)
-                m[{f.schluessel[s], j}] = {k.h(j, static_cast<int>(s)), trimmen(k.l(j, static_cast<int>(s)))};
+// The lessons of a class by key number and share: hours, teacher.
+struct Stunde {
+    std::int64_t h = 0;
+    const std::string* lehrer = nullptr;
+};
+void stundenvon(const Klassenauszug& k, const std::vector<int>& index, std::vector<Stunde>& feld) {
+    for (auto& st : feld) st = {};
+    for (std::size_t s = 0; s < index.size(); ++s) {
+        if (index[s] < 0) continue;
+        for (int j = 0; j < kSlots; ++j)
+            if (k.h[j][s] != 0) feld[static_cast<std::size_t>(index[s] * kSlots + j)] = {k.h[j][s], &k.l[j][s]};
     }
-    return m;
 }
 
 struct Summen {
     std::map<std::string, std::int64_t> lehrer;
     std::int64_t offen = 0;
 };
-Summen summen(const Jahresplan& p, const Fachschluessel& f) {
+Summen summen(const Jahresplan& p, const std::vector<int>& index) {
     Summen su;
+    std::map<std::string, std::int64_t>::iterator letzter = su.lehrer.end();
     for (const auto& k : p.klassen)
-        for (const auto& [_, st] : stundenvon(k, f)) {
-            if (st.lehrer.empty())
-                su.offen += st.h;
-            else
-                su.lehrer[st.lehrer] += st.h;
+        for (std::size_t s = 0; s < index.size(); ++s) {
+            if (index[s] < 0) continue;
+            for (int j = 0; j < kSlots; ++j) {
+                const std::int64_t h = k.h[j][s];
+                if (h == 0) continue;
+                const std::string& l = k.l[j][s];
+                if (l.empty()) {
+                    su.offen += h;
+                    continue;
+                }
+                if (letzter == su.lehrer.end() || letzter->first != l) letzter = su.lehrer.try_emplace(l, 0).first;
+                letzter->second += h;
+            }
         }
     return su;
 }
@@ -85,7 +109,26 @@ std::map<std::string, const Lehrersatz*> lehrervon(const Jahresplan& p) {
     return m;
 }
 
+std::int64_t ganzlesen(const std::uint8_t* p) {
+    std::uint64_t u = 0;
+    for (int i = 7; i >= 0; --i) u = (u << 8) | p[i];
+    return static_cast<std::int64_t>(u);
+}
+
+std::string textlesen(const std::uint8_t* p, std::size_t cap) {
+    if (p[0] > cap) throw Dateifehler(kBereich);
+    return trimmen(std::string_view(reinterpret_cast<const char*>(p + 1), p[0]));
+}
+
 }  // namespace
+
+Klassenauszug::Klassenauszug(const Klassensatz& k) : name(trimmen(k.name)) {
+    for (int j = 1; j <= kSlots; ++j)
+        for (int s = 0; s < kVergleichsfaecher; ++s) {
+            h[j - 1][s] = k.h(j, s);
+            l[j - 1][s] = trimmen(k.l(j, s));
+        }
+}
 
 Jahresplan planladen(const std::string& jahr) {
     Jahresplan p;
@@ -93,7 +136,20 @@ Jahresplan planladen(const std::string& jahr) {
     const std::string o = jahr + "/";
     if (dateida(o + "faecher")) p.faecher = laden<Fachsatz>(o + "faecher");
     if (dateida(o + "lehrer")) p.lehrer = laden<Lehrersatz>(o + "lehrer");
-    if (dateida(o + "klassen")) p.klassen = laden<Klassensatz>(o + "klassen", kVerteilKlassen);
+    if (dateida(o + "klassen")) {
+        const auto bytes = saetzelesen(o + "klassen", Klassensatz::groesse, kVerteilKlassen);
+        p.klassen.resize(bytes.size() / Klassensatz::groesse);
+        for (std::size_t i = 0; i < p.klassen.size(); ++i) {
+            const std::uint8_t* b = bytes.data() + i * Klassensatz::groesse;
+            auto& k = p.klassen[i];
+            k.name = textlesen(b, 3);
+            for (int j = 1; j <= kSlots; ++j)
+                for (int s = 0; s < kVergleichsfaecher; ++s) {
+                    k.h[j - 1][s] = ganzlesen(b + klassenStundenOffset(j, s));
+                    k.l[j - 1][s] = textlesen(b + klassenLehrerOffset(j, s), 4);
+                }
+        }
+    }
     p.herkunft = herkunftladen(jahr);
     return p;
 }
@@ -102,59 +158,54 @@ Planvergleich vergleichen(const Jahresplan& a, const Jahresplan& b) {
     Planvergleich v;
     v.jahrA = a.jahr;
     v.jahrB = b.jahr;
-    const Fachschluessel fa = fachschluessel(a.faecher), fb = fachschluessel(b.faecher);
+    const Faecher f = faecher(a.faecher, b.faecher);
 
     // Classes: by the mapping of a promotion that made one year from the
     // other, else by name.
-    std::vector<std::pair<const Klassensatz*, const Klassensatz*>> paare;
-    std::set<const Klassensatz*> vergeben;
-    auto klasse = [](const Jahresplan& p, const std::string& name) -> const Klassensatz* {
-        for (const auto& k : p.klassen)
-            if (trimmen(k.name) == name) return &k;
-        return nullptr;
-    };
+    std::map<std::string, const Klassenauszug*> klassenA;
+    for (const auto& k : a.klassen) klassenA.emplace(k.name, &k);
+    std::vector<std::pair<const Klassenauszug*, const Klassenauszug*>> paare;
+    std::set<const Klassenauszug*> vergeben;
     const bool bausA = b.herkunft && b.herkunft->versetzt && b.herkunft->quelle == a.jahr;
     const bool aausB = !bausA && a.herkunft && a.herkunft->versetzt && a.herkunft->quelle == b.jahr;
     v.versetzt = bausA || aausB;
-    for (const auto& kb : b.klassen) {
-        const std::string name = trimmen(kb.name);
-        std::optional<std::string> partner = name;
-        if (bausA) partner = b.herkunft->vorgaenger(name);
-        if (aausB) partner = a.herkunft->nachfolger(name);
-        const Klassensatz* ka = partner ? klasse(a, *partner) : nullptr;
-        if (ka && aausB && a.herkunft->vorgaenger(trimmen(ka->name)) != name) ka = nullptr;
+    std::vector<const Klassenauszug*> folgeB;
+    for (const auto& kb : b.klassen) folgeB.push_back(&kb);
+    std::stable_sort(folgeB.begin(), folgeB.end(), [](auto* x, auto* y) { return textvor(x->name, y->name); });
+    for (const auto* kb : folgeB) {
+        std::optional<std::string> partner = kb->name;
+        if (bausA) partner = b.herkunft->vorgaenger(kb->name);
+        if (aausB) partner = a.herkunft->nachfolger(kb->name);
+        const auto it = partner ? klassenA.find(*partner) : klassenA.end();
+        const Klassenauszug* ka = it == klassenA.end() ? nullptr : it->second;
+        if (ka && aausB && a.herkunft->vorgaenger(ka->name) != kb->name) ka = nullptr;
         if (ka && vergeben.insert(ka).second)
-            paare.emplace_back(ka, &kb);
+            paare.emplace_back(ka, kb);
         else
-            v.nurB.push_back(name);
+            v.nurB.push_back(kb->name);
     }
     for (const auto& ka : a.klassen)
-        if (!vergeben.count(&ka)) v.nurA.push_back(trimmen(ka.name));
+        if (!vergeben.count(&ka)) v.nurA.push_back(ka.name);
 
-    // Lessons of the classes both years have.
-    using Sortierung = std::tuple<std::string, int, std::string, int>;
-    std::vector<std::pair<Sortierung, Stundenvergleich>> liste;
+    // Lessons of the classes both years have, in list order.
+    static const std::string kLeer;
+    std::vector<Stunde> sa(f.schluessel.size() * kSlots), sb(sa.size());
     for (const auto& [ka, kb] : paare) {
-        const auto sa = stundenvon(*ka, fa), sb = stundenvon(*kb, fb);
-        std::set<Stundenschluessel> alle;
-        for (const auto& [k, _] : sa) alle.insert(k);
-        for (const auto& [k, _] : sb) alle.insert(k);
-        for (const auto& k : alle) {
-            const auto ia = sa.find(k), ib = sb.find(k);
-            const Stunde x = ia == sa.end() ? Stunde{} : ia->second;
-            const Stunde y = ib == sb.end() ? Stunde{} : ib->second;
-            if (x.h == y.h && x.lehrer == y.lehrer) continue;
-            const auto ob = fb.ordnung.find(k.first);
-            const int ordnung = ob != fb.ordnung.end() ? ob->second : 100000 + fa.ordnung.at(k.first);
-            liste.push_back({{gross(trimmen(kb->name)), ordnung, k.first, k.second},
-                             {trimmen(ka->name), trimmen(kb->name), k.first, k.second, x.lehrer, y.lehrer, x.h, y.h}});
-        }
+        stundenvon(*ka, f.a, sa);
+        stundenvon(*kb, f.b, sb);
+        for (const int n : f.folge)
+            for (int j = 0; j < kSlots; ++j) {
+                const Stunde& x = sa[static_cast<std::size_t>(n * kSlots + j)];
+                const Stunde& y = sb[static_cast<std::size_t>(n * kSlots + j)];
+                const std::string& lx = x.lehrer ? *x.lehrer : kLeer;
+                const std::string& ly = y.lehrer ? *y.lehrer : kLeer;
+                if (x.h == y.h && lx == ly) continue;
+                v.stunden.push_back({ka->name, kb->name, f.schluessel[static_cast<std::size_t>(n)], j + 1, lx, ly, x.h, y.h});
+            }
     }
-    std::sort(liste.begin(), liste.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
-    for (auto& [_, s] : liste) v.stunden.push_back(std::move(s));
 
     // Teachers: everyone in either teachers file.
-    const Summen suA = summen(a, fa), suB = summen(b, fb);
+    const Summen suA = summen(a, f.a), suB = summen(b, f.b);
     v.offenA = suA.offen;
     v.offenB = suB.offen;
     const auto la = lehrervon(a), lb = lehrervon(b);
