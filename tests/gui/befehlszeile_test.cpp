@@ -49,6 +49,26 @@ private slots:
         }
     }
 
+    // "--vergleich A B": a workbook and 0, or a German reason and 2.
+    void vergleich() {
+        testhilfe::Programmordner ordner;
+        for (const char* j : {"2026 1", "2027 1"}) QDir().mkdir(j);
+        const struct { QStringList argumente; int status; QString fehler; } faelle[] = {
+            {{"--vergleich", "2026 1", "2027 1", "--export", "v.xlsx"}, 0, ""},
+            {{"--vergleich", "2026 1", "2026 1"}, 2, "nux: Ein Jahr wird mit sich selbst verglichen"},
+            {{"--vergleich", "2026 1", "2028 1"}, 2, "nux: „2028 1“ ist kein Jahresordner"},
+        };
+        for (const auto& f : faelle) {
+            QProcess p;
+            p.start(NUX_PROGRAMM, f.argumente);
+            QVERIFY(p.waitForFinished(10000));
+            QCOMPARE(p.exitCode(), f.status);
+            const QString fehler = QString::fromLocal8Bit(p.readAllStandardError());
+            QVERIFY2(f.fehler.isEmpty() ? fehler.isEmpty() : fehler.startsWith(f.fehler), qPrintable(fehler));
+        }
+        QVERIFY(QFileInfo("v.xlsx").size() > 0);
+    }
+
     void ordnerbetreten() {
         testhilfe::Programmordner ordner;
         QDir().mkdir("jahr");

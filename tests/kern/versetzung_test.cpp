@@ -75,6 +75,22 @@ TEST(Versetzung, KleineSchuleVonHandGerechnet) {
     EXPECT_EQ(std::make_pair(ohne.behalten, ohne.offen), std::make_pair(0, 13));
 }
 
+// Hours and extra texts follow the class choice; teachers stay only on lessons with hours.
+TEST(Versetzung, KlassenwahlGiltAuchBeimVersetzen) {
+    using K = nux::Klassenwahl;
+    const std::tuple<K, std::int64_t, const char*, const char*> faelle[] = {
+        {K::ohneStundenOhneZusatz, 0, "", ""}, {K::mitStundenOhneZusatz, 30, "", "AnnA"},
+        {K::ohneStundenMitZusatz, 0, "Lesen", ""}, {K::mitStundenMitZusatz, 30, "Lesen", "AnnA"},
+        {K::keine, 30, "Lesen", "AnnA"},
+    };
+    for (const auto& [wahl, stunden, zusatz, lehrer] : faelle) {
+        const auto v = nux::versetzungberechnen(kSchule, {{"5a", "6a"}}, kLehrer, {wahl, true});
+        const Klassensatz& k = neu(v, "6a");
+        EXPECT_EQ(std::make_tuple(k.h(1, 0), k.z(1, 0), k.l(1, 0)), std::make_tuple(stunden, zusatz, lehrer));
+        EXPECT_EQ(v.behalten + v.offen, stunden ? 3 : 0);
+    }
+}
+
 TEST(Versetzung, WiederholendeKlasseImVorschauBerichtigt) {
     auto zeilen = nux::versetzungsvorschlag(kSchule, 7);
     zeilen[1].neu = "5b";  // 5b repeats: the new entry class 5b now collides
