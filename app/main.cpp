@@ -7,6 +7,7 @@
 #include "app/start.h"
 #include "assignment/excel.h"
 #include "years/nux_vergleich.h"
+#include "years/nux_versetzung.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without
@@ -23,6 +24,9 @@ int main(int argc, char* argv[]) {
             return nux::beenden(*ende);
     if (befehlszeile.gesetzt(QStringLiteral("vergleich")))
         return nux::vergleichbefehl(befehlszeile.wert(QStringLiteral("vergleich")), befehlszeile.zweites(), exportdatei);
+    if (befehlszeile.gesetzt(QStringLiteral("versetzen")))
+        return nux::versetzungsbefehl(befehlszeile.wert(QStringLiteral("versetzen")), befehlszeile.zweites(),
+                                      befehlszeile.wert(QStringLiteral("oberstufe")));
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))

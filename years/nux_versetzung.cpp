@@ -4,7 +4,10 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 #include "fenster/newcomps.h"
+#include "storage/dateifehler.h"
 #include "fenster/shell.h"
 
 namespace {
@@ -190,3 +193,41 @@ void Tversetzung::Button3Click() {
     nux::versetzungschreiben(paar_, wahl_, zeilen(), vorschau_);
     accept();
 }
+
+namespace nux {
+
+int versetzungsbefehl(const QString& quelle, const QString& ziel, const QString& oberstufe) {
+    try {
+        const Uebernahmepaar paar{cp(ziel), cp(quelle)};
+        const Uebernahmewahl wahl{true, true, Klassenwahl::mitStundenMitZusatz, false};
+        const auto d = versetzungladen(paar, wahl);
+        if (!d.klassenda) throw Dateifehler("Im Jahr " + quelle.toStdString() + " gibt es keine Klassen.");
+        bool zahl = true;
+        const int stufe = oberstufe.isEmpty() ? hoechstestufe(d.klassen) : oberstufe.toInt(&zahl);
+        if (!zahl || stufe < 1) throw Dateifehler("„" + oberstufe.toStdString() + "“ ist keine Stufe.");
+        const auto zeilen = versetzungsvorschlag(d.klassen, stufe);
+        const auto v = versetzungberechnen(d.klassen, zeilen, d.lehrer, {wahl.klassen, true});
+        if (!v.gut()) {
+            QString text;
+            for (const auto& f : v.fehler) text += QStringLiteral("nux: ") + qs(f) + '\n';
+            std::fputs(text.toLocal8Bit().constData(), stderr);
+            return 2;
+        }
+        versetzungschreiben(paar, wahl, zeilen, v);
+        QString text;
+        for (std::size_t i = 0; i < zeilen.size(); ++i)
+            text += QStringLiteral("%1\t%2\t%3\n")
+                        .arg(zeilen[i].alt.empty() ? QStringLiteral("--") : qs(zeilen[i].alt),
+                             zeilen[i].neu.empty() ? QStringLiteral("--") : qs(zeilen[i].neu), qs(v.zeilen[i].status));
+        text += QStringLiteral("%1 von %2 Unterrichten behalten ihre LehrerIn.\n")
+                    .arg(v.behalten)
+                    .arg(v.behalten + v.offen);
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "nux: %s\n", QString::fromUtf8(e.what()).toLocal8Bit().constData());
+        return 2;
+    }
+}
+
+}  // namespace nux

@@ -46,3 +46,13 @@ private:
     nux::Versetzungsvorschau vorschau_;
     bool fuellen_ = false;
 };
+
+namespace nux {
+
+// "nux --versetzen QUELLE ZIEL [--oberstufe N]": teachers, subjects and the
+// classes with hours and extra texts, promoted, teachers wandering with
+// them; the mapping goes to the output. 0, or 2 with the German reasons on
+// the error output, nothing written.
+int versetzungsbefehl(const QString& quelle, const QString& ziel, const QString& oberstufe);
+
+}  // namespace nux

@@ -10,7 +10,7 @@ private slots:
         // Status -1: the run goes on to the windows, with this folder if any.
         const struct { QStringList argumente; int status; QString text, ordner; } faelle[] = {
             {{}, -1, ""},
-            {{"--help"}, 0, "  --ordner ORDNER   Arbeitet im Programmordner ORDNER"},
+            {{"--help"}, 0, "  --ordner ORDNER    Arbeitet im Programmordner ORDNER"},
             {{"--version"}, 0, "nux 1.0"},
             {{"--sicherungen", "--ordner", "/tmp"}, -1, "", "/tmp"},
             {{"-platform", "offscreen", "-style=fusion", "-reverse"}, -1, ""},  // Qt's options stay Qt's
@@ -22,6 +22,8 @@ private slots:
             {{"--help=ja"}, 2, "nux: Ungültiger Aufruf"},
             {{"--vergleich", "2026 1"}, 2, "„--vergleich“ braucht zwei Jahre"},
             {{"--vergleich", "2026 1", "2027 1"}, -1, ""},
+            {{"--versetzen", "2026 1", "2027 1", "--oberstufe", "10"}, -1, ""},
+            {{"--oberstufe", "10"}, 2, "„--oberstufe“ gilt nur zusammen mit „--versetzen“."},
         };
         for (const auto& f : faelle) {
             nux::Befehlszeile b;
@@ -49,14 +51,17 @@ private slots:
         }
     }
 
-    // "--vergleich A B": a workbook and 0, or a German reason and 2.
+    // "--vergleich A B" and "--versetzen A B": 0, or a German reason and 2.
     void vergleich() {
         testhilfe::Programmordner ordner;
         for (const char* j : {"2026 1", "2027 1"}) QDir().mkdir(j);
+        nux::neuschreiben<nux::Klassensatz>("2026 1/klassen", {{.name = "5a"}, {.name = "99z"}});
         const struct { QStringList argumente; int status; QString fehler; } faelle[] = {
             {{"--vergleich", "2026 1", "2027 1", "--export", "v.xlsx"}, 0, ""},
             {{"--vergleich", "2026 1", "2026 1"}, 2, "nux: Ein Jahr wird mit sich selbst verglichen"},
             {{"--vergleich", "2026 1", "2028 1"}, 2, "nux: „2028 1“ ist kein Jahresordner"},
+            {{"--versetzen", "2026 1", "2027 1"}, 0, ""},
+            {{"--versetzen", "2026 1", "2027 1", "--oberstufe", "100"}, 2, "nux: Die Klasse „99z“ würde „100z“"},
         };
         for (const auto& f : faelle) {
             QProcess p;
@@ -67,6 +72,7 @@ private slots:
             QVERIFY2(f.fehler.isEmpty() ? fehler.isEmpty() : fehler.startsWith(f.fehler), qPrintable(fehler));
         }
         QVERIFY(QFileInfo("v.xlsx").size() > 0);
+        QCOMPARE(nux::laden<nux::Klassensatz>("2027 1/klassen").size(), std::size_t(2));  // 6a and the new 5a
     }
 
     void ordnerbetreten() {

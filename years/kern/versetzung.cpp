@@ -139,9 +139,9 @@ Versetzungsvorschau versetzungberechnen(const std::vector<Klassensatz>& quelle,
             klassenanpassen(k, klassenwahl);
             for (int j = 1; j <= kSlots; ++j)
                 for (int s = 0; s < kFaecherMax; ++s) {
-                    // "Has the subject" asks the hours' source, also when the
-                    // choice takes no hours over.
-                    if (!stunden || stunden->h(j, s) == 0) continue;
+                    // A lesson is a cell with hours: a choice without hours
+                    // leaves no lesson a teacher could keep.
+                    if (k.h(j, s) == 0) continue;
                     const std::string code = vorher ? trimmen(vorher->l(j, s)) : std::string();
                     const bool bleibt =
                         wahl.wandern && vorher && vorher->h(j, s) != 0 && !code.empty() && codes.count(code);
