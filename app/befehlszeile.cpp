@@ -60,7 +60,10 @@ Befehlszeile::Befehlszeile() {
     option({"export"},
            QStringLiteral("Schreibt die Verteilung als Excel-Mappe in DATEI (ohne Fenster) und endet."),
            QStringLiteral("DATEI"));
-    option({"jahr"}, QStringLiteral("Das Jahr für --export, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
+    option({"pruefung"},
+           QStringLiteral("Prüft, ob sich alle offenen Stunden mit befähigten LehrerInnen besetzen lassen, nennt "
+                          "die Engpässe und endet: 0 ja, 1 nein, 2 Fehler."));
+    option({"jahr"}, QStringLiteral("Das Jahr für --export und --pruefung, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
            QStringLiteral("JAHR"));
     option({"vergleich"},
            QStringLiteral("Vergleicht die Pläne zweier Jahre: --vergleich \"2026 1\" \"2027 1\"; mit --export als "

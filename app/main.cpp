@@ -6,6 +6,7 @@
 #include "app/sperre.h"
 #include "app/start.h"
 #include "assignment/excel.h"
+#include "assignment/pruefbefehl.h"
 #include "years/nux_vergleich.h"
 #include "years/nux_versetzung.h"
 
@@ -29,8 +30,9 @@ int main(int argc, char* argv[]) {
                                       befehlszeile.wert(QStringLiteral("oberstufe")));
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
+    if (befehlszeile.gesetzt(QStringLiteral("pruefung"))) return nux::pruefbefehl(befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))
-        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“.\n")});
+        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“ oder „--pruefung“.\n")});
 
     QApplication app(argc, argv);
     nux::deutschladen();

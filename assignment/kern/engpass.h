@@ -32,7 +32,8 @@ struct Engpass {
     std::int64_t fehlt = 0;           // hours that no assignment can cover
     std::vector<std::string> lehrer;  // teacher codes it competes for
     // "Mathematik und Physik: 7,5 Stunden fehlen; nur MarH, SchK" or
-    // "Physik: 3,0 Stunden fehlen, keine befähigte Lehrkraft frei". UTF-8.
+    // "Physik: 3,0 Stunden fehlen, keine befähigte Lehrkraft frei". Windows-1252
+    // like every text of the core (nux::qs shows it).
     std::string text() const;
 };
 
