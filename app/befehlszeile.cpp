@@ -65,6 +65,18 @@ Befehlszeile::Befehlszeile() {
                           "die Engpässe und endet: 0 ja, 1 nein, 2 Fehler."));
     option({"jahr"}, QStringLiteral("Das Jahr für --export und --pruefung, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
            QStringLiteral("JAHR"));
+    option({"vergleich"},
+           QStringLiteral("Vergleicht die Pläne zweier Jahre: --vergleich \"2026 1\" \"2027 1\"; mit --export als "
+                          "Excel-Mappe in DATEI, sonst als Text."),
+           QStringLiteral("JAHR"));
+    option({"versetzen"},
+           QStringLiteral("Neues Schuljahr mit Versetzung: --versetzen \"2026 1\" \"2027 1\" übernimmt "
+                          "LehrerInnen, Fächer und Klassen mit Stunden und Zusatztext aus dem ersten Jahr ins "
+                          "zweite; die Klassen rücken eine Stufe hinauf, die LehrerInnen wandern mit."),
+           QStringLiteral("JAHR"));
+    option({"oberstufe"},
+           QStringLiteral("Die oberste Stufe für --versetzen (sie verlässt die Schule); sonst die höchste vorhandene."),
+           QStringLiteral("STUFE"));
     option({"sicherungen"},
            QStringLiteral("Zeigt nach dem Code die Sicherungen des aktuellen Jahres; eine davon lässt sich "
                           "zurückholen."));
@@ -107,7 +119,8 @@ QString Befehlszeile::hilfe() const {
     }
     text += QStringLiteral(
         "\n"
-        "Rückgabewert: 0 bei Erfolg, 1 bei einem Fehler, 2 bei einem falschen Aufruf.\n");
+        "Rückgabewert: 0 bei Erfolg, 1 bei einem Fehler, 2 bei einem falschen Aufruf;\n"
+        "--vergleich und --versetzen geben bei jedem Fehler 2 und schreiben dann nichts.\n");
     return text;
 }
 
@@ -142,7 +155,18 @@ std::optional<Ende> Befehlszeile::lesen(const QStringList& argumente) {
         }
         return falsch(QStringLiteral("Ungültiger Aufruf: %1").arg(parser_.errorText()));
     }
-    if (!parser_.positionalArguments().isEmpty())
+    // "--vergleich A B", "--versetzen A B": the second year stands on its own.
+    const bool vergleich = parser_.isSet(QStringLiteral("vergleich"));
+    const bool versetzen = parser_.isSet(QStringLiteral("versetzen"));
+    if (vergleich && versetzen)
+        return falsch(QStringLiteral("„--vergleich“ und „--versetzen“ gehen nur einzeln."));
+    for (const auto& [gesetzt, name] : {std::pair{vergleich, "vergleich"}, {versetzen, "versetzen"}})
+        if (gesetzt && parser_.positionalArguments().size() != 1)
+            return falsch(QStringLiteral("„--%1“ braucht zwei Jahre, z. B. --%1 \"2026 1\" \"2027 1\".")
+                              .arg(QLatin1String(name)));
+    if (parser_.isSet(QStringLiteral("oberstufe")) && !versetzen)
+        return falsch(QStringLiteral("„--oberstufe“ gilt nur zusammen mit „--versetzen“."));
+    if (!vergleich && !versetzen && !parser_.positionalArguments().isEmpty())
         return falsch(QStringLiteral("Unerwartetes Argument „%1“.").arg(parser_.positionalArguments().first()));
     if (parser_.isSet(QStringLiteral("help"))) return Ende{0, hilfe()};
     if (parser_.isSet(QStringLiteral("version")))

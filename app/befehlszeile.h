@@ -33,6 +33,8 @@ public:
 
     bool gesetzt(const QString& name) const { return parser_.isSet(name); }
     QString wert(const QString& name) const { return parser_.value(name); }
+    // The second year of --vergleich and --versetzen.
+    QString zweites() const { return parser_.positionalArguments().value(0); }
 
     // The German help, also the source of the manual page.
     QString hilfe() const;

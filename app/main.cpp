@@ -7,6 +7,8 @@
 #include "app/start.h"
 #include "assignment/excel.h"
 #include "assignment/pruefbefehl.h"
+#include "years/nux_vergleich.h"
+#include "years/nux_versetzung.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without
@@ -21,6 +23,11 @@ int main(int argc, char* argv[]) {
     if (befehlszeile.gesetzt(QStringLiteral("ordner")))
         if (auto ende = nux::ordnerbetreten(befehlszeile.wert(QStringLiteral("ordner"))))
             return nux::beenden(*ende);
+    if (befehlszeile.gesetzt(QStringLiteral("vergleich")))
+        return nux::vergleichbefehl(befehlszeile.wert(QStringLiteral("vergleich")), befehlszeile.zweites(), exportdatei);
+    if (befehlszeile.gesetzt(QStringLiteral("versetzen")))
+        return nux::versetzungsbefehl(befehlszeile.wert(QStringLiteral("versetzen")), befehlszeile.zweites(),
+                                      befehlszeile.wert(QStringLiteral("oberstufe")));
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("pruefung"))) return nux::pruefbefehl(befehlszeile.wert(QStringLiteral("jahr")));

@@ -249,4 +249,10 @@ void gesamtdruck(QWidget* fenster, const Druckdaten& d) {
         auftrag.ausgeben(gesamtseite(d, b, cp(datum)), QStringLiteral("Schule_Seite_%1").arg(++seite, 2, 10, QLatin1Char('0')));
 }
 
+void seitendrucken(QWidget* fenster, const std::vector<Druckseite>& seiten, const QString& name) {
+    Druckauftrag auftrag(fenster);
+    int n = 0;
+    for (const auto& seite : seiten) auftrag.ausgeben(seite, QStringLiteral("%1_%2").arg(name).arg(++n, 2, 10, QLatin1Char('0')));
+}
+
 }  // namespace nux

@@ -8,7 +8,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 #include "assignment/kern/druckdaten.h"
+#include "assignment/kern/drucklayout.h"
 
 namespace nux {
 
@@ -19,6 +22,10 @@ void drucken(QWidget* fenster, const Druckdaten& d, int p);
 void druckenalle(QWidget* fenster, const Druckdaten& d);
 // The whole school, one landscape document per page.
 void gesamtdruck(QWidget* fenster, const Druckdaten& d);
+
+// Pages of drawing operations as they stand (a list of another window), one
+// document each, named name_01, name_02 ...
+void seitendrucken(QWidget* fenster, const std::vector<Druckseite>& seiten, const QString& name);
 
 // Where the documents go. Automatic: the default printer, or PDF files when
 // the system has none. Tests set pdf so that nothing reaches a real printer.

@@ -23,6 +23,7 @@ export DISPLAY=:77
 Xvfb "$DISPLAY" -screen 0 1016x656x24 >/dev/null 2>&1 &
 sleep 1
 "$wurzel/build-start/nux" >/dev/null 2>&1 &
+nuxpid=$!
 sleep 2
 
 bild() {  # name: a small PNG of the whole screen
@@ -90,4 +91,22 @@ klick 860 410                         # closes the panel
 klick 900 86; klick 72 93             # AndE on the D lesson of 1a
 klick 525 12; bild frage              # "Jahr"
 xdotool key Escape; sleep 0.5         # "Abbrechen"
+# A new school year with promotion and the comparison of the two years, on a
+# fresh start of the program (the unsaved assignment above is dropped).
+kill "$nuxpid"; wait "$nuxpid" 2>/dev/null || true
+mkdir "2027 1"
+"$wurzel/build-start/nux" >/dev/null 2>&1 &
+nuxpid=$!
+sleep 2
+xdotool type 8153; xdotool key Tab; sleep 0.5
+klick 525 12                                  # "Jahr"
+xdotool mousemove 100 137 keydown alt click 1 keyup alt; sleep 0.6   # ALT-click on 2027 1
+klick 100 118                                 # from 2026 1
+# LehrerInnen, Fächernamen, Klassen mit Stunden mit Zusatztext, Klassen versetzen, LehrerInnen wandern mit
+for p in "407 321" "407 381" "407 494" "557 531" "557 558"; do klick $p; done
+bild versetzen
+klick 460 543; bild versetzung                # "Start": the preview
+klick 807 560                                 # "Übernehmen"
+klick 525 12; klick 100 137                   # "Jahr", 2027 1 becomes the current year
+klick 525 12; klick 785 622; bild vergleich   # "Jahr", "Pläne vergleichen": 2026 1 against 2027 1
 ls -la "$wurzel/docs/bilder"

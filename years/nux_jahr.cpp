@@ -8,7 +8,10 @@
 #include "storage/jahr.h"
 #include "storage/text.h"
 #include "years/kern/jahre.h"
+#include "years/kern/versetzung.h"
 #include "years/nux_sicherungen.h"
+#include "years/nux_vergleich.h"
+#include "years/nux_versetzung.h"
 
 namespace {
 
@@ -148,7 +151,27 @@ Tjahrfenster::Tjahrfenster() : nux::Fenster("Tjahrfenster", 1016, 616) {
     Button2->setGeometry(20, 262, 120, 32);
     Button2->setEnabled(false);
     connect(Button2, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button2Click(); }); });
+    // Right of "Start", below the class choices: the promotion changes how
+    // the class choices are carried out, and stands in no radio group.
+    CheckBox1 = new QCheckBox(QStringLiteral("Klassen versetzen"), Panel2);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
+    CheckBox1->setGeometry(170, 254, 420, 24);
+    CheckBox1->setToolTip(QStringLiteral("5a wird 6a, die oberste Stufe verlässt die Schule, neue Eingangsklassen "
+                                         "kommen dazu; vor dem Schreiben zeigt eine Vorschau die Zuordnung."));
+    CheckBox2 = new QCheckBox(QStringLiteral("LehrerInnen wandern mit der Klasse"), Panel2);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 14, true));
+    CheckBox2->setGeometry(170, 281, 420, 24);
+    CheckBox2->setEnabled(false);
+    connect(CheckBox1, &QCheckBox::toggled, CheckBox2, &QWidget::setEnabled);
     Panel2->hide();
+
+    // Left of "Sicherungen".
+    Button4 = new QPushButton(QStringLiteral("Pläne vergleichen"), this);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    Button4->setGeometry(710, 572, 150, 32);
+    connect(Button4, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button4Click(); }); });
 
     // Below the takeover panel, where no control of the window stands.
     Button3 = new QPushButton(QStringLiteral("Sicherungen"), this);
@@ -237,7 +260,7 @@ void Tjahrfenster::Button1Click() {
     ListBox1->setCurrentRow(0);
 }
 
-void Tjahrfenster::Button2Click() {
+nux::Uebernahmewahl Tjahrfenster::uebernahmewahl() const {
     nux::Uebernahmewahl wahl;
     wahl.lehrer = RadioButton5->isChecked();
     wahl.faecher = RadioButton6->isChecked();
@@ -246,6 +269,15 @@ void Tjahrfenster::Button2Click() {
     if (RadioButton2->isChecked()) wahl.klassen = nux::Klassenwahl::mitStundenOhneZusatz;
     if (RadioButton3->isChecked()) wahl.klassen = nux::Klassenwahl::ohneStundenMitZusatz;
     if (RadioButton4->isChecked()) wahl.klassen = nux::Klassenwahl::mitStundenMitZusatz;
+    return wahl;
+}
+
+void Tjahrfenster::Button2Click() {
+    const nux::Uebernahmewahl wahl = uebernahmewahl();
+    if (CheckBox1->isChecked()) {
+        versetzen(wahl);
+        return;
+    }
     if (nux::uebernehmen(nux::uebernahmepaar(kopf), wahl) == nux::Uebernahmeergebnis::selbst) {
         nux::piepsen();
         return;
@@ -254,4 +286,37 @@ void Tjahrfenster::Button2Click() {
     // ALT-click opens the panel for the next takeover.
     Panel2->hide();
     zurueck();
+}
+
+// The takeover with promotion: nothing is written before the preview's
+// "Übernehmen"; its "Abbrechen" leaves every file as it was.
+void Tjahrfenster::versetzen(const nux::Uebernahmewahl& wahl) {
+    const nux::Uebernahmepaar paar = nux::uebernahmepaar(kopf);
+    auto daten = nux::versetzungladen(paar, wahl);
+    if (!daten.klassenda) {
+        // No classes to promote: what else was chosen is taken over as usual.
+        nux::uebernehmen(paar, wahl);
+        Panel2->hide();
+        zurueck();
+        return;
+    }
+    nux::Uebernahmewahl mit = wahl;
+    // With their assignments the classes keep their teachers: promoted, they
+    // wander with them.
+    const bool wandern = CheckBox2->isChecked() || wahl.unterrichtseinsatz;
+    if (wahl.unterrichtseinsatz || wahl.klassen == nux::Klassenwahl::keine) mit.klassen = nux::Klassenwahl::mitStundenMitZusatz;
+    mit.unterrichtseinsatz = false;
+    auto* dialog = new Tversetzung(paar, mit, wandern, std::move(daten), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this] {
+        Panel2->hide();
+        zurueck();
+    });
+    dialog->open();
+}
+
+void Tjahrfenster::Button4Click() {
+    auto* dialog = new Tvergleich(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The year window: chooses the current year, creates year folders and takes
 // data over from one year into another.
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "fenster/shell.h"
+#include "years/kern/jahre.h"
 
 class teditzahl;
 class teditnummer;
@@ -50,6 +52,9 @@ public:
         *RadioButton7;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;  // "Sicherungen"
+    QCheckBox* CheckBox1 = nullptr;  // "Klassen versetzen"
+    QCheckBox* CheckBox2 = nullptr;  // "LehrerInnen wandern mit der Klasse"
+    QPushButton* Button4 = nullptr;  // "Pläne vergleichen"
 
 protected:
     void FormActivate() override;
@@ -61,6 +66,9 @@ private:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
+    nux::Uebernahmewahl uebernahmewahl() const;
+    void versetzen(const nux::Uebernahmewahl& wahl);
     void jahrwaehlen(const std::string& jahr);
 
     // The takeover heading as Windows-1252 text; Label4 shows it.

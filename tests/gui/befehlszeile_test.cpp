@@ -11,7 +11,7 @@ private slots:
         // Status -1: the run goes on to the windows, with this folder if any.
         const struct { QStringList argumente; int status; QString text, ordner; } faelle[] = {
             {{}, -1, ""},
-            {{"--help"}, 0, "  --ordner ORDNER  Arbeitet im Programmordner ORDNER"},
+            {{"--help"}, 0, "  --ordner ORDNER    Arbeitet im Programmordner ORDNER"},
             {{"--version"}, 0, "nux 1.0"},
             {{"--sicherungen", "--ordner", "/tmp"}, -1, "", "/tmp"},
             {{"-platform", "offscreen", "-style=fusion", "-reverse"}, -1, ""},  // Qt's options stay Qt's
@@ -21,6 +21,10 @@ private slots:
             {{"--ordner="}, 2, "Der Wert von „--ordner“ ist leer."},
             {{"2026 1"}, 2, "Unerwartetes Argument „2026 1“."},
             {{"--help=ja"}, 2, "nux: Ungültiger Aufruf"},
+            {{"--vergleich", "2026 1"}, 2, "„--vergleich“ braucht zwei Jahre"},
+            {{"--vergleich", "2026 1", "2027 1"}, -1, ""},
+            {{"--versetzen", "2026 1", "2027 1", "--oberstufe", "10"}, -1, ""},
+            {{"--oberstufe", "10"}, 2, "„--oberstufe“ gilt nur zusammen mit „--versetzen“."},
         };
         for (const auto& f : faelle) {
             nux::Befehlszeile b;
@@ -46,6 +50,30 @@ private slots:
             QCOMPARE(p.exitCode(), status);
             QCOMPARE(p.readAllStandardOutput().isEmpty(), status != 0);
         }
+    }
+
+    // "--vergleich A B" and "--versetzen A B": 0, or a German reason and 2.
+    void vergleich() {
+        testhilfe::Programmordner ordner;
+        for (const char* j : {"2026 1", "2027 1"}) QDir().mkdir(j);
+        nux::neuschreiben<nux::Klassensatz>("2026 1/klassen", {{.name = "5a"}, {.name = "99z"}});
+        const struct { QStringList argumente; int status; QString fehler; } faelle[] = {
+            {{"--vergleich", "2026 1", "2027 1", "--export", "v.xlsx"}, 0, ""},
+            {{"--vergleich", "2026 1", "2026 1"}, 2, "nux: Ein Jahr wird mit sich selbst verglichen"},
+            {{"--vergleich", "2026 1", "2028 1"}, 2, "nux: „2028 1“ ist kein Jahresordner"},
+            {{"--versetzen", "2026 1", "2027 1"}, 0, ""},
+            {{"--versetzen", "2026 1", "2027 1", "--oberstufe", "100"}, 2, "nux: Die Klasse „99z“ würde „100z“"},
+        };
+        for (const auto& f : faelle) {
+            QProcess p;
+            p.start(NUX_PROGRAMM, f.argumente);
+            QVERIFY(p.waitForFinished(10000));
+            QCOMPARE(p.exitCode(), f.status);
+            const QString fehler = QString::fromLocal8Bit(p.readAllStandardError());
+            QVERIFY2(f.fehler.isEmpty() ? fehler.isEmpty() : fehler.startsWith(f.fehler), qPrintable(fehler));
+        }
+        QVERIFY(QFileInfo("v.xlsx").size() > 0);
+        QCOMPARE(nux::laden<nux::Klassensatz>("2027 1/klassen").size(), std::size_t(2));  // 6a and the new 5a
     }
 
     // What the assignment window's Panel6 reports, in the terminal; the

@@ -16,6 +16,23 @@ namespace nux {
 
 namespace fs = std::filesystem;
 
+std::string meldungsutf8(std::string_view text) {
+    std::string r;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            r += ch;
+        } else if (c < 0xA0) {
+            // Of the Windows-1252 characters here only the ones messages use.
+            r += c == 0x84 ? "\u201E" : c == 0x93 ? "\u201C" : c == 0x80 ? "\u20AC" : c == 0x96 ? "\u2013" : "?";
+        } else {
+            r += static_cast<char>(0xC0 | (c >> 6));
+            r += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return r;
+}
+
 bool jahrform(std::string_view name) { return name.size() == 6 && name[4] == ' '; }
 
 std::vector<std::string> ordnereintraege() {
@@ -119,6 +136,13 @@ void klassenanpassen(Klassensatz& k, Klassenwahl wahl) {
     }
 }
 
+void lehreruebernehmen(const std::string& quelle, const std::string& ziel) {
+    dateikopieren(quelle + "/lehrer", ziel + "/lehrer");
+    // Who may teach what belongs to the teachers: without it the next
+    // proposal would know none of them. What the target holds already stays.
+    befaehigungenuebernehmen(quelle, ziel);
+}
+
 Uebernahmeergebnis uebernehmen(const Uebernahmepaar& paar, const Uebernahmewahl& wahl) {
     if (!jahrform(paar.ziel) || !jahrform(paar.quelle)) return Uebernahmeergebnis::keineQuelle;
     // Copying a file onto itself would empty it.
@@ -135,7 +159,7 @@ Uebernahmeergebnis uebernehmen(const Uebernahmepaar& paar, const Uebernahmewahl&
     std::vector<Klassensatz> saetze;
     if (anpassen) saetze = laden<Klassensatz>(quelle + "klassen");
 
-    if (wahl.lehrer) dateikopieren(quelle + "lehrer", ziel + "lehrer");
+    if (wahl.lehrer) lehreruebernehmen(paar.quelle, paar.ziel);
     if (wahl.faecher) dateikopieren(quelle + "faecher", ziel + "faecher");
     if (anpassen) {
         // The stripped copy is written in one atomic rewrite: the target's
@@ -146,8 +170,8 @@ Uebernahmeergebnis uebernehmen(const Uebernahmepaar& paar, const Uebernahmewahl&
     } else if (klassen) {
         dateikopieren(quelle + "klassen", ziel + "klassen");
     }
-    // The qualifications belong to the teachers and go with them.
-    if (wahl.lehrer) befaehigungenuebernehmen(paar.quelle, paar.ziel);
+    // The comparison of two plans matches classes by this note.
+    if (klassen && dateida(quelle + "klassen")) herkunftspeichern(paar.ziel, Herkunft{paar.quelle, false, {}});
     return Uebernahmeergebnis::erledigt;
 }
 

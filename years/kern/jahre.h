@@ -10,6 +10,9 @@
 
 namespace nux {
 
+// A message of the core (Windows-1252) as a file error carries it (UTF-8).
+std::string meldungsutf8(std::string_view text);
+
 // The first entry of the year list; never a year.
 inline constexpr const char* kNeuesJahr = "--> neues Jahr";
 
@@ -59,10 +62,15 @@ enum class Uebernahmeergebnis {
     selbst,       // a year into itself: refused, nothing done
 };
 
+// The teachers file of the source into the target, and with it the
+// qualifications of the planning folder when the source has them.
+void lehreruebernehmen(const std::string& quelle, const std::string& ziel);
+
 // Copies the chosen files of the source year into the target year. A class
 // file that is to be stripped is read and checked before anything is copied
 // and reaches the target stripped, in one atomic rewrite: a failure never
-// leaves a half-stripped class file behind.
+// leaves a half-stripped class file behind. Classes taken over note their
+// source year in the target's planning folder.
 Uebernahmeergebnis uebernehmen(const Uebernahmepaar& paar, const Uebernahmewahl& wahl);
 
 enum class Anlegeergebnis {
