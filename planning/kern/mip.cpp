@@ -13,7 +13,6 @@ namespace {
 struct Suche {
     const Mip::Einstellung* e = nullptr;
     const std::vector<double>* start = nullptr;  // 1-based, as GLPK wants it
-    std::chrono::steady_clock::time_point beginn;
     int knoten = 0;
     bool abgebrochen = false, begrenzt = false, startgegeben = false, startok = false;
     double schranke = -Mip::kUnendlich;
@@ -92,6 +91,10 @@ void Mip::zeile(const std::vector<std::pair<int, double>>& glieder, double unten
 
 void Mip::konstante(double wert) { glp_set_obj_coef(p_, 0, wert); }
 
+void Mip::kostenplus(int spalte, double wert) {
+    glp_set_obj_coef(p_, spalte + 1, glp_get_obj_coef(p_, spalte + 1) + wert);
+}
+
 double Mip::bewerten(const std::vector<double>& werte) const {
     double z = glp_get_obj_coef(p_, 0);
     for (int j = 0; j < spalten_ && static_cast<std::size_t>(j) < werte.size(); ++j)
@@ -99,12 +102,27 @@ double Mip::bewerten(const std::vector<double>& werte) const {
     return z;
 }
 
+bool Mip::relaxieren(int zeitgrenze_ms) {
+    glp_term_out(GLP_OFF);
+    // GLPK's LP presolver; the branch and bound then works on the program as
+    // built, so that a starting solution fits its columns.
+    glp_smcp lp;
+    glp_init_smcp(&lp);
+    lp.msg_lev = GLP_MSG_OFF;
+    lp.presolve = GLP_ON;
+    lp.tm_lim = zeitgrenze_ms;
+    relaxiert_ = glp_simplex(p_, &lp) == 0 && glp_get_status(p_) == GLP_OPT;
+    if (relaxiert_) schranke_ = glp_get_obj_val(p_);
+    return relaxiert_;
+}
+
+double Mip::lpwert(int spalte) const { return glp_get_col_prim(p_, spalte + 1); }
+
 Mip::Ausgang Mip::loesen(const Einstellung& e) {
     glp_term_out(GLP_OFF);
     const auto beginn = std::chrono::steady_clock::now();
     werte_.clear();
     ziel_ = kUnendlich;
-    schranke_ = -kUnendlich;
     startangenommen_ = false;
     const auto vonstart = [&](Ausgang a) {
         if (e.start.size() != static_cast<std::size_t>(spalten_)) return a == Ausgang::abgebrochen ? a : Ausgang::keine;
@@ -113,22 +131,11 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
         return a == Ausgang::abgebrochen ? a : Ausgang::begrenzt;
     };
     if (e.abbrechen && e.abbrechen->load()) return Ausgang::abgebrochen;
-
-    // The relaxation first, with GLPK's LP presolver; the branch and bound
-    // then works on the program as built, so that the starting solution fits
-    // its columns.
-    glp_smcp lp;
-    glp_init_smcp(&lp);
-    lp.msg_lev = GLP_MSG_OFF;
-    lp.presolve = GLP_ON;
-    lp.tm_lim = e.zeitgrenze_ms;
-    if (glp_simplex(p_, &lp) != 0 || glp_get_status(p_) != GLP_OPT) return vonstart(Ausgang::keine);
-    schranke_ = glp_get_obj_val(p_);
+    if (!relaxiert_ && !relaxieren(e.zeitgrenze_ms)) return vonstart(Ausgang::keine);
 
     const auto verbraucht = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - beginn).count();
     Suche s;
     s.e = &e;
-    s.beginn = beginn;
     s.schranke = schranke_;
     std::vector<double> start;
     if (e.start.size() == static_cast<std::size_t>(spalten_)) {
@@ -143,9 +150,8 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     io.presolve = GLP_OFF;
     io.tm_lim = std::max(1, e.zeitgrenze_ms - static_cast<int>(verbraucht));
     io.mip_gap = e.luecke;
-    io.br_tech = GLP_BR_PCH;
+    io.br_tech = GLP_BR_DTH;
     io.bt_tech = GLP_BT_BLB;
-    io.mir_cuts = GLP_ON;
     io.cb_func = rueckruf;
     io.cb_info = &s;
     const int r = glp_intopt(p_, &io);
@@ -157,7 +163,7 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     for (int j = 0; j < spalten_; ++j) werte_[static_cast<std::size_t>(j)] = glp_mip_col_val(p_, j + 1);
     ziel_ = glp_mip_obj_val(p_);
     const bool fertig = r == 0 && !s.begrenzt;
-    // An exhausted tree proves the solution; otherwise the best open node bounds it.
+    // The best open node bounds what is left; an exhausted tree proves the solution.
     schranke_ = std::min(ziel_, std::max(schranke_, s.schranke));
     return fertig ? Ausgang::optimal : Ausgang::begrenzt;
 }

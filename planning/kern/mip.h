@@ -27,6 +27,7 @@ public:
     // A row unten <= sum(wert * column) <= oben; either bound may be infinite.
     void zeile(const std::vector<std::pair<int, double>>& glieder, double unten, double oben);
     void konstante(double wert);
+    void kostenplus(int spalte, double wert);
     // The objective of any values, one per column.
     double bewerten(const std::vector<double>& werte) const;
     int spalten() const { return spalten_; }
@@ -48,6 +49,10 @@ public:
         keine,        // no solution found (or the program has none)
         abgebrochen,  // cancelled
     };
+    // The LP relaxation alone (loesen does it when it has not been done):
+    // its values guide a rounding, its objective bounds every solution.
+    bool relaxieren(int zeitgrenze_ms);
+    double lpwert(int spalte) const;
     Ausgang loesen(const Einstellung& e);
 
     // After loesen: the values of the best solution, its objective, and the
@@ -64,6 +69,7 @@ private:
     std::vector<double> werte_;
     double ziel_ = kUnendlich, schranke_ = -kUnendlich;
     bool startangenommen_ = false;
+    bool relaxiert_ = false;
 };
 
 }  // namespace nux

@@ -164,25 +164,14 @@ Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u)
 // A teacher per lesson of the problem, -1 for open.
 using Zuordnung = std::vector<int>;
 
-Zuordnung gierigloesen(const Problem& pr) {
+// Fills the open lessons of z by the greedy rule: hardest subject first
+// (the hours its qualified teachers can give beyond what it asks, least
+// first), largest lesson first, the qualified teacher with the most missing
+// hours who still has the lesson's hours.
+// With lp, the candidate the relaxation gives most of the lesson comes first.
+void auffuellen(const Problem& pr, Zuordnung& z, std::vector<std::int64_t>& last, std::vector<std::int64_t>& rest,
+                const std::vector<std::vector<double>>* lp = nullptr) {
     const std::size_t n = pr.anteile.size();
-    Zuordnung z(n, -1);
-    std::vector<std::int64_t> last(pr.lehrer.size()), rest(pr.lehrer.size());
-    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
-        last[t] = pr.lehrer[t].fest;
-        rest[t] = pr.lehrer[t].kap;
-    }
-    // Lessons of teachers above their hours stay where they are: the rule
-    // only fills what is open.
-    for (std::size_t a = 0; a < n; ++a)
-        if (pr.anteile[a].vorher >= 0) {
-            const auto t = static_cast<std::size_t>(pr.anteile[a].vorher);
-            z[a] = pr.anteile[a].vorher;
-            last[t] += pr.anteile[a].h;
-            rest[t] -= pr.anteile[a].h;
-        }
-    // Hardness of a subject: the hours its qualified teachers can give
-    // beyond what it asks, least first.
     std::map<int, std::int64_t> bedarf, angebot;
     for (std::size_t a = 0; a < n; ++a)
         if (z[a] < 0) bedarf[pr.anteile[a].s] += pr.anteile[a].h;
@@ -205,17 +194,42 @@ Zuordnung gierigloesen(const Problem& pr) {
     for (std::size_t a : folge) {
         const Anteil& an = pr.anteile[a];
         int beste = -1;
-        for (int t : an.kandidaten) {
+        double bestlp = -1;
+        for (std::size_t k = 0; k < an.kandidaten.size(); ++k) {
+            const int t = an.kandidaten[k];
             const auto ut = static_cast<std::size_t>(t);
             if (rest[ut] < an.h) continue;
-            if (beste < 0 || pr.lehrer[ut].soll - last[ut] > pr.lehrer[static_cast<std::size_t>(beste)].soll - last[static_cast<std::size_t>(beste)])
+            const double w = lp ? std::round((*lp)[a][k] * 1000) : 0;
+            if (beste < 0 || w > bestlp ||
+                (w == bestlp && pr.lehrer[ut].soll - last[ut] > pr.lehrer[static_cast<std::size_t>(beste)].soll - last[static_cast<std::size_t>(beste)])) {
                 beste = t;
+                bestlp = w;
+            }
         }
         if (beste < 0) continue;
         z[a] = beste;
         last[static_cast<std::size_t>(beste)] += an.h;
         rest[static_cast<std::size_t>(beste)] -= an.h;
     }
+}
+
+Zuordnung gierigloesen(const Problem& pr) {
+    Zuordnung z(pr.anteile.size(), -1);
+    std::vector<std::int64_t> last(pr.lehrer.size()), rest(pr.lehrer.size());
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+        last[t] = pr.lehrer[t].fest;
+        rest[t] = pr.lehrer[t].kap;
+    }
+    // Lessons of teachers above their hours stay where they are: the rule
+    // only fills what is open.
+    for (std::size_t a = 0; a < z.size(); ++a)
+        if (pr.anteile[a].vorher >= 0) {
+            const auto t = static_cast<std::size_t>(pr.anteile[a].vorher);
+            z[a] = pr.anteile[a].vorher;
+            last[t] += pr.anteile[a].h;
+            rest[t] -= pr.anteile[a].h;
+        }
+    auffuellen(pr, z, last, rest);
     return z;
 }
 
@@ -291,15 +305,33 @@ void modellbauen(Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilu
         }
         if (!eins.empty()) m.mip.zeile(eins, an.vorher >= 0 ? 1.0 : -Mip::kUnendlich, 1.0);
     }
+    // One row per class and teacher (and per subject of a class and
+    // teacher), not one per lesson: the relaxation is weaker, but small
+    // enough to be solved again at every node.
     for (const auto& [ct, glieder] : klassenglieder) {
+        // A teacher who can take only one lesson of the class: its column says it all.
+        if (glieder.size() == 1) {
+            m.mip.kostenplus(glieder[0], pt.klasse);
+            continue;
+        }
         const int y = m.mip.spalte(pt.klasse, 0, 1, true);
         m.y[ct] = y;
-        for (int col : glieder) m.mip.zeile({{col, 1.0}, {y, -1.0}}, -Mip::kUnendlich, 0.0);
+        std::vector<std::pair<int, double>> zeile;
+        for (int col : glieder) zeile.push_back({col, 1.0});
+        zeile.push_back({y, -static_cast<double>(glieder.size())});
+        m.mip.zeile(zeile, -Mip::kUnendlich, 0.0);
     }
     for (const auto& [cst, glieder] : fachglieder) {
-        const int zf = m.mip.spalte(pt.fach, 0, 1, false);  // integral wherever its lessons are
+        if (glieder.size() == 1) {
+            m.mip.kostenplus(glieder[0], pt.fach);
+            continue;
+        }
+        const int zf = m.mip.spalte(pt.fach, 0, 1, true);
         m.zfach[cst] = zf;
-        for (int col : glieder) m.mip.zeile({{col, 1.0}, {zf, -1.0}}, -Mip::kUnendlich, 0.0);
+        std::vector<std::pair<int, double>> zeile;
+        for (int col : glieder) zeile.push_back({col, 1.0});
+        zeile.push_back({zf, -static_cast<double>(glieder.size())});
+        m.mip.zeile(zeile, -Mip::kUnendlich, 0.0);
     }
     m.d.assign(pr.lehrer.size(), {-1, -1, -1, -1});
     for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
@@ -351,6 +383,25 @@ std::vector<double> spaltenwerte(const Modell& m, const Problem& pr, const Zuord
     return w;
 }
 
+// The relaxation rounded: the lessons in the greedy rule's order, each to
+// the candidate the relaxation gives most of it that still has the hours.
+Zuordnung runden(const Modell& m, const Problem& pr) {
+    std::vector<std::vector<double>> lp(m.x.size());
+    for (std::size_t a = 0; a < m.x.size(); ++a)
+        for (int col : m.x[a]) lp[a].push_back(m.mip.lpwert(col));
+    Zuordnung z(pr.anteile.size(), -1);
+    std::vector<std::int64_t> last(pr.lehrer.size()), rest(pr.lehrer.size());
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+        rest[t] = pr.lehrer[t].kap;
+        last[t] = pr.lehrer[t].fest;
+    }
+    auffuellen(pr, z, last, rest, &lp);
+    // A lesson of an overloaded teacher never ends open.
+    for (std::size_t a = 0; a < z.size(); ++a)
+        if (z[a] < 0 && pr.anteile[a].vorher >= 0) return {};
+    return z;
+}
+
 Zuordnung auslesen(const Modell& m, const Problem& pr) {
     Zuordnung z(pr.anteile.size(), -1);
     for (std::size_t a = 0; a < z.size(); ++a)
@@ -372,6 +423,25 @@ std::int64_t offenestunden(const Problem& pr, const Zuordnung& z) {
     for (std::size_t a = 0; a < z.size(); ++a)
         if (z[a] < 0) h += pr.anteile[a].h;
     return h;
+}
+
+// Whether z leaves no more hours open than the greedy rule g and, while
+// balance weighs at least as much as any other aim, no larger sum of
+// deviations from the required hours: the objective weighs both, but only
+// among other aims, and the proposal must never lose what the simple rule
+// gets right.
+bool nichtschlechter(const Problem& pr, const Zuordnung& z, const Zuordnung& g, const Gewichte& gw) {
+    const auto abweichung = [&](const Zuordnung& x) {
+        std::vector<std::int64_t> last(pr.lehrer.size());
+        for (std::size_t t = 0; t < pr.lehrer.size(); ++t) last[t] = pr.lehrer[t].fest - pr.lehrer[t].soll;
+        for (std::size_t a = 0; a < x.size(); ++a)
+            if (x[a] >= 0) last[static_cast<std::size_t>(x[a])] += pr.anteile[a].h;
+        std::int64_t summe = 0;
+        for (std::int64_t d : last) summe += std::abs(d);
+        return summe;
+    };
+    const bool ausgleichzuerst = gw.ausgleich >= std::max({gw.kontinuitaet, gw.wenigelehrer, gw.wunsch});
+    return offenestunden(pr, z) <= offenestunden(pr, g) && (!ausgleichzuerst || abweichung(z) <= abweichung(g));
 }
 
 }  // namespace
@@ -522,15 +592,27 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
 
     uhr = Uhr::now();
     melde(5, t1252("Der Löser sucht die beste Verteilung ..."));
+    // Small programs get little time: a proposal should come at once where it can.
+    const int budget = std::clamp(static_cast<int>(1.5 * static_cast<double>(pr.anteile.size())), 300, std::max(300, st.zeitgrenze_ms));
+    // The better of the greedy rule and the rounded relaxation is where the search starts.
+    std::vector<double> anfang = start;
+    if (m.mip.relaxieren(budget)) {
+        const Zuordnung rz = runden(m, pr);
+        if (!rz.empty()) {
+            std::vector<double> w = spaltenwerte(m, pr, rz);
+            if (m.mip.bewerten(w) < m.mip.bewerten(anfang) && nichtschlechter(pr, rz, gz, g)) anfang = std::move(w);
+        }
+    }
+    pruefe();
     Mip::Einstellung e;
-    e.zeitgrenze_ms = st.zeitgrenze_ms;
+    e.zeitgrenze_ms = std::max(1, budget - static_cast<int>(ms(uhr)));
     e.knotengrenze = st.knotengrenze;
     e.luecke = st.luecke;
-    e.start = start;
+    e.start = anfang;
     e.abbrechen = st.abbrechen;
     const auto beginn = Uhr::now();
     e.melden = [&](double bester, double schranke) {
-        const double anteil = std::min(1.0, ms(beginn) / std::max(1, st.zeitgrenze_ms));
+        const double anteil = std::min(1.0, ms(beginn) / budget);
         std::string text = t1252("Der Löser sucht die beste Verteilung ...");
         if (std::isfinite(bester) && bester > 0)
             text += t1252(" höchstens ") + zehntelganz(static_cast<std::int64_t>(std::ceil(std::max(0.0, (bester - std::max(0.0, schranke)) / bester) * 1000)), 1) +
@@ -551,7 +633,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     if (aus != Mip::Ausgang::keine) {
         const Zuordnung mz = auslesen(m, pr);
         const double mziel = m.mip.bewerten(spaltenwerte(m, pr, mz));
-        if (mziel <= vs.zielgierig + 1e-6 && offenestunden(pr, mz) <= offenestunden(pr, gz)) {
+        if (mziel <= vs.zielgierig + 1e-6 && nichtschlechter(pr, mz, gz, g)) {
             z = mz;
             vs.ziel = mziel;
             vs.vomloeser = true;
