@@ -65,26 +65,6 @@ struct Problem {
     }
 };
 
-std::string t1252(const char* utf8) {
-    // The messages below hold German umlauts only; Windows-1252 inside the core.
-    std::string r;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p; ++p) {
-        if (*p == 0xC3 && p[1]) {
-            r += static_cast<char>(p[1] + 0x40);
-            ++p;
-        } else if (*p == 0xE2 && p[1] == 0x80 && p[2] == 0x9E) {
-            r += '\x84';
-            p += 2;
-        } else if (*p == 0xE2 && p[1] == 0x80 && p[2] == 0x9C) {
-            r += '\x93';
-            p += 2;
-        } else {
-            r += static_cast<char>(*p);
-        }
-    }
-    return r;
-}
-
 std::string stundentext(std::int64_t h) { return zehntelganz(h, 1); }
 
 Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u) {
@@ -92,14 +72,14 @@ Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u)
     const int nk = v.klassenzahl();
     pr.imumfang.assign(static_cast<std::size_t>(std::max(nk, 0)), u.nurauswahl ? 0 : 1);
     if (u.nurauswahl) {
-        if (u.klassen.empty()) throw Vorschlagsfehler(t1252("Es ist keine Klasse ausgewählt. Bitte Klassen wählen oder „alle Klassen“ einstellen."));
+        if (u.klassen.empty()) throw Vorschlagsfehler(std::string("Es ist keine Klasse ausgewählt. Bitte Klassen wählen oder „alle Klassen“ einstellen."));
         for (int c : u.klassen) {
-            if (c < 0 || c >= nk) throw Vorschlagsfehler(t1252("Eine ausgewählte Klasse gibt es in der Verteilung nicht."));
+            if (c < 0 || c >= nk) throw Vorschlagsfehler(std::string("Eine ausgewählte Klasse gibt es in der Verteilung nicht."));
             pr.imumfang[static_cast<std::size_t>(c)] = 1;
         }
     }
-    if (u.toleranz < 0) throw Vorschlagsfehler(t1252("Die Stunden über der Lehrverpflichtung dürfen nicht negativ sein."));
-    if (u.toleranz > 999) throw Vorschlagsfehler(t1252("Mehr als 99,9 Stunden über der Lehrverpflichtung sind keine sinnvolle Grenze."));
+    if (u.toleranz < 0) throw Vorschlagsfehler(std::string("Die Stunden über der Lehrverpflichtung dürfen nicht negativ sein."));
+    if (u.toleranz > 999) throw Vorschlagsfehler(std::string("Mehr als 99,9 Stunden über der Lehrverpflichtung sind keine sinnvolle Grenze."));
 
     for (int p = 1; v.lehrerzeile(p); ++p) {
         const std::string& zeile = v.verfuegbar()[static_cast<std::size_t>(p)];
@@ -115,10 +95,10 @@ Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u)
         pr.lehrer.push_back(std::move(l));
     }
     if (pr.lehrer.empty())
-        throw Vorschlagsfehler(t1252("Es gibt keine Lehrkräfte mit Stunden. Bitte zuerst im Lehrerfenster die Lehrverpflichtungen eintragen."));
+        throw Vorschlagsfehler(std::string("Es gibt keine Lehrkräfte mit Stunden. Bitte zuerst im Lehrerfenster die Lehrverpflichtungen eintragen."));
     if (b.leer())
-        throw Vorschlagsfehler(t1252("Es ist noch nicht erfasst, wer was unterrichten kann. Bitte zuerst unter „Wer unterrichtet was“ "
-                                     "mit „aus der Verteilung übernehmen“ die Befähigungen füllen."));
+        throw Vorschlagsfehler("Es ist noch nicht erfasst, wer was unterrichten kann. Bitte zuerst unter „Wer unterrichtet was“ "
+                               "mit „aus der Verteilung übernehmen“ die Befähigungen füllen.");
 
     const std::size_t nf = v.faecher().size();
     pr.stufen.assign(pr.lehrer.size(), std::vector<Stufe>(nf, Stufe::keine));
@@ -156,8 +136,8 @@ Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u)
         }
     }
     if (pr.anteile.empty())
-        throw Vorschlagsfehler(u.ueberlast ? t1252("In der Auswahl gibt es keine offenen Stunden und keine Lehrkraft über ihrer Lehrverpflichtung.")
-                                           : t1252("In der Auswahl gibt es keine offenen Stunden: alle Stunden haben eine Lehrkraft."));
+        throw Vorschlagsfehler(u.ueberlast ? std::string("In der Auswahl gibt es keine offenen Stunden und keine Lehrkraft über ihrer Lehrverpflichtung.")
+                                           : std::string("In der Auswahl gibt es keine offenen Stunden: alle Stunden haben eine Lehrkraft."));
     return pr;
 }
 
@@ -488,10 +468,10 @@ double Vorschlag::luecke() const {
 
 std::string Vorschlag::guetetext() const {
     const double prozent = luecke() * 100.0;
-    if (prozent < 0.05) return t1252("das bestmögliche Ergebnis");
+    if (prozent < 0.05) return std::string("das bestmögliche Ergebnis");
     // Rounded up: "höchstens" must hold.
     const auto zehntel = static_cast<std::int64_t>(std::ceil(prozent * 10.0 - 1e-9));
-    return t1252("höchstens ") + zehntelganz(zehntel, 1) + t1252(" % vom bestmöglichen Ergebnis entfernt");
+    return std::string("höchstens ") + zehntelganz(zehntel, 1) + std::string(" % vom bestmöglichen Ergebnis entfernt");
 }
 
 std::vector<Eintrag> gierig(const Verteilung& v, const Befaehigungen& b, const Umfang& u) {
@@ -572,9 +552,9 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
         if (st.melden) st.melden(prozent, text);
     };
     for (int w : {g.ausgleich, g.kontinuitaet, g.wenigelehrer, g.wunsch})
-        if (w < 0 || w > 10) throw Vorschlagsfehler(t1252("Jedes Gewicht liegt zwischen 0 und 10."));
+        if (w < 0 || w > 10) throw Vorschlagsfehler(std::string("Jedes Gewicht liegt zwischen 0 und 10."));
     if (g.ausgleich + g.kontinuitaet + g.wenigelehrer + g.wunsch == 0)
-        throw Vorschlagsfehler(t1252("Alle Gewichte stehen auf 0: Bitte angeben, worauf es ankommt (wenigstens ein Regler über 0)."));
+        throw Vorschlagsfehler(std::string("Alle Gewichte stehen auf 0: Bitte angeben, worauf es ankommt (wenigstens ein Regler über 0)."));
 
     Vorschlag vs;
     auto uhr = Uhr::now();
@@ -591,7 +571,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     pruefe();
 
     uhr = Uhr::now();
-    melde(5, t1252("Der Löser sucht die beste Verteilung ..."));
+    melde(5, std::string("Der Löser sucht die beste Verteilung ..."));
     // Small programs get little time: a proposal should come at once where it can.
     const int budget = std::clamp(static_cast<int>(1.5 * static_cast<double>(pr.anteile.size())), 300, std::max(300, st.zeitgrenze_ms));
     // The better of the greedy rule and the rounded relaxation is where the search starts.
@@ -613,10 +593,10 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     const auto beginn = Uhr::now();
     e.melden = [&](double bester, double schranke) {
         const double anteil = std::min(1.0, ms(beginn) / budget);
-        std::string text = t1252("Der Löser sucht die beste Verteilung ...");
+        std::string text = std::string("Der Löser sucht die beste Verteilung ...");
         if (std::isfinite(bester) && bester > 0)
-            text += t1252(" höchstens ") + zehntelganz(static_cast<std::int64_t>(std::ceil(std::max(0.0, (bester - std::max(0.0, schranke)) / bester) * 1000)), 1) +
-                    t1252(" % vom bestmöglichen Ergebnis entfernt");
+            text += std::string(" höchstens ") + zehntelganz(static_cast<std::int64_t>(std::ceil(std::max(0.0, (bester - std::max(0.0, schranke)) / bester) * 1000)), 1) +
+                    std::string(" % vom bestmöglichen Ergebnis entfernt");
         melde(5 + static_cast<int>(85 * anteil), text);
     };
     const Mip::Ausgang aus = m.mip.loesen(e);
@@ -624,7 +604,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     vs.msloesen = ms(uhr);
 
     uhr = Uhr::now();
-    melde(92, t1252("Die Vorschau wird erstellt ..."));
+    melde(92, std::string("Die Vorschau wird erstellt ..."));
     // The greedy rule measured with the same objective.
     vs.zielgierig = m.mip.bewerten(start);
     Zuordnung z = gz;
@@ -690,7 +670,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
         }
     }
     vs.msvorschau = ms(uhr);
-    melde(100, t1252("Fertig."));
+    melde(100, std::string("Fertig."));
     return vs;
 }
 

@@ -59,7 +59,7 @@ struct Kennzahlen {
     bool operator==(const Kennzahlen&) const = default;
 };
 
-// One lesson of the proposal. Texts Windows-1252.
+// One lesson of the proposal. Names Windows-1252 like the records they come from.
 struct Vorschlagszeile {
     int c = -1, r = -1;
     std::string klasse, fach;  // class name, subject name
@@ -89,12 +89,12 @@ struct Vorschlag {
     double msmodell = 0, msloesen = 0, msvorschau = 0;  // timings of the phases
 
     double luecke() const;  // relative distance to the bound, 0.015 for 1,5 %
-    // "höchstens 1,5 % vom bestmöglichen Ergebnis entfernt", Windows-1252.
+    // "höchstens 1,5 % vom bestmöglichen Ergebnis entfernt", UTF-8 like every message.
     std::string guetetext() const;
 };
 
 // Control from another thread: a cancel flag read often, and a callback
-// with the percentage and a German line (Windows-1252) of what happens.
+// with the percentage and a German line (UTF-8) of what happens.
 struct Steuerung {
     const std::atomic<bool>* abbrechen = nullptr;
     std::function<void(int prozent, const std::string& text)> melden;
@@ -103,7 +103,8 @@ struct Steuerung {
     double luecke = 0.01;
 };
 
-// Why a proposal cannot be made; the message is German (Windows-1252).
+// Why a proposal cannot be made; the message is German, UTF-8 like every
+// message of the core.
 class Vorschlagsfehler : public Dateifehler {
 public:
     using Dateifehler::Dateifehler;
