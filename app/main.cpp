@@ -6,6 +6,7 @@
 #include "app/sperre.h"
 #include "app/start.h"
 #include "assignment/excel.h"
+#include "planning/vorschlagbefehl.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without
@@ -20,10 +21,12 @@ int main(int argc, char* argv[]) {
     if (befehlszeile.gesetzt(QStringLiteral("ordner")))
         if (auto ende = nux::ordnerbetreten(befehlszeile.wert(QStringLiteral("ordner"))))
             return nux::beenden(*ende);
+    if (befehlszeile.gesetzt(QStringLiteral("vorschlag")))
+        return nux::vorschlagbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))
-        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“.\n")});
+        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“ oder „--vorschlag“.\n")});
 
     QApplication app(argc, argv);
     nux::deutschladen();

@@ -674,4 +674,102 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     return vs;
 }
 
+namespace {
+
+// A message of the core (UTF-8) for a workbook, whose texts are Windows-1252:
+// the letters of Latin-1 and the quotation marks and dash the messages use.
+std::string alscp(std::string_view u) {
+    std::string r;
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        const auto b = static_cast<unsigned char>(u[i]);
+        if (b < 0x80) {
+            r += static_cast<char>(b);
+        } else if ((b == 0xC2 || b == 0xC3) && i + 1 < u.size()) {
+            r += static_cast<char>((b == 0xC3 ? 0xC0 : 0x80) + (static_cast<unsigned char>(u[++i]) & 0x3F));
+        } else if (b == 0xE2 && i + 2 < u.size() && static_cast<unsigned char>(u[i + 1]) == 0x80) {
+            const auto c = static_cast<unsigned char>(u[i + 2]);
+            r += c == 0x9E ? '\x84' : c == 0x9C ? '\x93' : c == 0x93 ? '\x96' : c == 0xA6 ? '\x85' : '?';
+            i += 2;
+        } else {
+            r += '?';
+        }
+    }
+    return r;
+}
+
+std::string komma(double x) {
+    std::string t = std::to_string(static_cast<std::int64_t>(std::llround(x * 100)));
+    while (t.size() < 3) t.insert(0, "0");
+    return t.substr(0, t.size() - 2) + "," + t.substr(t.size() - 2);
+}
+
+using Z = Mappenzelle;
+
+Mappenblatt kopfblatt(const std::string& name, const std::string& titel, std::vector<Z> kopf, std::vector<int> breiten) {
+    Mappenblatt b;
+    b.name = name;
+    b.zeilen.push_back({Z::t(titel, true)});
+    b.zeilen.push_back({Z::t("Ein Vorschlag von nux, nicht gespeichert: die Daten bleiben, wie sie sind.")});
+    b.zeilen.push_back({});
+    for (Z& z : kopf) z.fett = true;
+    b.zeilen.push_back(std::move(kopf));
+    b.breiten = std::move(breiten);
+    b.festzeilen = 4;
+    b.filterzeile = 3;
+    return b;
+}
+
+}  // namespace
+
+Mappe vorschlagsmappe(const Vorschlag& v, const std::string& jahr) {
+    Mappe m;
+    m.titel = "Vorschlag " + jahr;
+    Mappenblatt zeilen = kopfblatt("Vorschlag", "Vorschlag f\xFCr " + jahr + ": " + alscp(v.guetetext()),
+                                   {Z::t("Klasse"), Z::t("Fach"), Z::t("Anteil"), Z::t("Stunden"), Z::t("Lehrkraft"), Z::t("bisher"), Z::t("warum")},
+                                   {7, 24, 7, 8, 9, 7, 48});
+    for (const auto& z : v.zeilen)
+        zeilen.zeilen.push_back({Z::t(z.klasse), Z::t(z.fach), Z::n(z.anteil), Z::h(z.stunden), Z::t(z.lehrer), Z::t(z.vorher), Z::t(z.warum)});
+    Mappenblatt offen = kopfblatt("Offen", "Was offen bleibt", {Z::t("Klasse"), Z::t("Fach"), Z::t("Anteil"), Z::t("Stunden"), Z::t("warum")},
+                                  {7, 24, 7, 8, 70});
+    for (const auto& o : v.offen)
+        offen.zeilen.push_back({Z::t(o.klasse), Z::t(o.fach), Z::n(o.anteil), Z::h(o.stunden), Z::t(alscp(o.grund))});
+    Mappenblatt zahlen = kopfblatt("Kennzahlen", "Kennzahlen", {Z::t(""), Z::t("vorher"), Z::t("Vorschlag"), Z::t("gierige Regel")}, {30, 12, 12, 14});
+    zahlen.filterzeile = -1;
+    const auto drei = [&](const char* name, auto f) {
+        zahlen.zeilen.push_back({Z::t(name), f(v.vorher), f(v.nachher), f(v.gierig)});
+    };
+    drei("offene Stunden", [](const Kennzahlen& k) { return Z::h(k.offen); });
+    drei("Abweichung vom Soll, Summe", [](const Kennzahlen& k) { return Z::h(k.abweichung); });
+    drei("gr\xF6\xDF" "te Abweichung vom Soll", [](const Kennzahlen& k) { return Z::h(k.groesste); });
+    drei("Lehrkr\xE4" "fte \xFC" "ber dem Soll", [](const Kennzahlen& k) { return Z::n(k.ueber); });
+    drei("Stunden wie letztes Jahr", [](const Kennzahlen& k) { return Z::n(k.behalten); });
+    drei("Lehrkr\xE4" "fte je Klasse", [](const Kennzahlen& k) { return Z::t(komma(k.lehrerjeklasse)); });
+    m.blaetter = {std::move(zeilen), std::move(offen), std::move(zahlen)};
+    return m;
+}
+
+std::string vorschlagstext(const Vorschlag& v) {
+    const auto h = [](std::int64_t z) { return zehntelganz(z, 9); };
+    const auto n = [](std::int64_t z) { const std::string s = std::to_string(z); return std::string(s.size() < 9 ? 9 - s.size() : 0, ' ') + s; };
+    std::string t = std::to_string(v.zeilen.size()) + " Stunden vorgeschlagen, " + std::to_string(v.offen.size()) +
+                    " bleiben offen; " + v.guetetext() + ".\n";
+    t += "                              vorher Vorschlag   gierig\n";
+    const auto zeile = [&](const std::string& name, const std::string& a, const std::string& b, const std::string& c) {
+        std::string links = name;
+        // Padded by characters, not bytes: the names hold umlauts.
+        std::size_t zeichen = 0;
+        for (unsigned char ch : links) zeichen += (ch & 0xC0) != 0x80;
+        links.append(zeichen < 27 ? 27 - zeichen : 0, ' ');
+        t += links + a + b + c + "\n";
+    };
+    zeile("offene Stunden", h(v.vorher.offen), h(v.nachher.offen), h(v.gierig.offen));
+    zeile("Abweichung vom Soll, Summe", h(v.vorher.abweichung), h(v.nachher.abweichung), h(v.gierig.abweichung));
+    zeile("größte Abweichung vom Soll", h(v.vorher.groesste), h(v.nachher.groesste), h(v.gierig.groesste));
+    zeile("Lehrkräfte über dem Soll", n(v.vorher.ueber), n(v.nachher.ueber), n(v.gierig.ueber));
+    zeile("Stunden wie letztes Jahr", n(v.vorher.behalten), n(v.nachher.behalten), n(v.gierig.behalten));
+    const auto k = [](double x) { std::string s = komma(x); return std::string(s.size() < 9 ? 9 - s.size() : 0, ' ') + s; };
+    zeile("Lehrkräfte je Klasse", k(v.vorher.lehrerjeklasse), k(v.nachher.lehrerjeklasse), k(v.gierig.lehrerjeklasse));
+    return t;
+}
+
 }  // namespace nux

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "assignment/kern/mappe.h"
 #include "assignment/kern/verteilung.h"
 #include "storage/dateifehler.h"
 #include "storage/planung.h"
@@ -128,5 +129,11 @@ Kennzahlen zaehlen(const Verteilung& v, const std::vector<Eintrag>& neu, const V
 
 // The ticked lines as entries for the assignment window.
 std::vector<Eintrag> eintraege(const Vorschlag& v, const std::vector<bool>& haken);
+
+// The proposal as a workbook: sheets "Vorschlag" (the lessons), "Offen"
+// (what stays open and why) and "Kennzahlen" (before, proposal, greedy rule).
+Mappe vorschlagsmappe(const Vorschlag& v, const std::string& jahr);
+// The figures as lines of text for a terminal, UTF-8.
+std::string vorschlagstext(const Vorschlag& v);
 
 }  // namespace nux
