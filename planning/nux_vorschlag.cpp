@@ -288,6 +288,7 @@ void Tvorschlag::zeigen(const nux::Vorschlag& v) {
         item->setData(kStunden, kWert, static_cast<qlonglong>(z.stunden));
         item->setData(kAnteil, kWert, static_cast<qlonglong>(z.anteil));
         item->setTextAlignment(kStunden, Qt::AlignRight | Qt::AlignVCenter);
+        item->setToolTip(kWarum, nux::qs(z.warum));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(kKlasse, Qt::Checked);
         zeilen.append(item);

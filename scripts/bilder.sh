@@ -18,6 +18,7 @@ mkdir -p "$arbeit/nux"
 cd "$arbeit/nux"
 "$wurzel/build-start/nux_demo"
 "$wurzel/build-start/nux_demo"   # a second run leaves a backup of every file
+python3 "$wurzel/scripts/befaehigungen.py"   # qualifications as the grid says, for the proposal
 
 export DISPLAY=:77
 Xvfb "$DISPLAY" -screen 0 1016x656x24 >/dev/null 2>&1 &
@@ -61,4 +62,8 @@ fi
 klick 900 86; klick 72 93             # AndE on the D lesson of 1a
 klick 525 12; bild frage              # "Jahr"
 xdotool key Escape; sleep 0.5         # "Abbrechen"
+# The proposal for the open lessons: "Vorschlag …" beside the grid, then "Vorschlag berechnen".
+klick 50 12; sleep 1; klick 860 317; sleep 1
+xdotool key Return; sleep 3; bild vorschlag
+xdotool key Escape; sleep 0.5
 ls -la "$wurzel/docs/bilder"
