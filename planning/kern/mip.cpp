@@ -13,6 +13,8 @@ namespace {
 struct Suche {
     const Mip::Einstellung* e = nullptr;
     const std::vector<double>* start = nullptr;  // 1-based, as GLPK wants it
+    const std::vector<std::pair<int, int>>* schnitte = nullptr;
+    std::vector<char> gesetzt;  // per pair: already in the program
     int knoten = 0;
     bool abgebrochen = false, begrenzt = false, startgegeben = false, startok = false;
     double schranke = -Mip::kUnendlich;
@@ -36,6 +38,23 @@ void rueckruf(glp_tree* t, void* info) {
             s.startok = glp_ios_heur_sol(t, s.start->data()) == 0;
         }
         break;
+    case GLP_ICUTGEN: {
+        // The strongest rows are the many small ones; only those the
+        // relaxation breaks go in, a few hundred at a time.
+        glp_prob* p = glp_ios_get_prob(t);
+        int neu = 0;
+        for (std::size_t k = 0; k < s.schnitte->size() && neu < 400; ++k) {
+            if (s.gesetzt[k]) continue;
+            const auto [links, rechts] = (*s.schnitte)[k];
+            if (glp_get_col_prim(p, links + 1) - glp_get_col_prim(p, rechts + 1) <= 1e-3) continue;
+            int index[3] = {0, links + 1, rechts + 1};
+            double wert[3] = {0, 1.0, -1.0};
+            glp_ios_add_row(t, nullptr, 0, 0, 2, index, wert, GLP_UP, 0.0);
+            s.gesetzt[k] = 1;
+            ++neu;
+        }
+        break;
+    }
     case GLP_ISELECT:
         if (++s.knoten > s.e->knotengrenze) {
             s.begrenzt = true;
@@ -152,6 +171,8 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     io.mip_gap = e.luecke;
     io.br_tech = GLP_BR_DTH;
     io.bt_tech = GLP_BT_BLB;
+    s.schnitte = &schnitte_;
+    s.gesetzt.assign(schnitte_.size(), 0);
     io.cb_func = rueckruf;
     io.cb_info = &s;
     const int r = glp_intopt(p_, &io);

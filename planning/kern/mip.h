@@ -33,6 +33,10 @@ public:
     int spalten() const { return spalten_; }
     int zeilen() const { return zeilen_; }
 
+    // Rows "links <= rechts" of two columns that the program holds only in
+    // sum: GLPK adds each as a cut where the relaxation at a node breaks it.
+    void schnitte(std::vector<std::pair<int, int>> paare) { schnitte_ = std::move(paare); }
+
     struct Einstellung {
         int zeitgrenze_ms = 4000;       // a guard; the node limit ends a normal search
         int knotengrenze = 20000;       // nodes of the search tree, for the same result on every machine
@@ -70,6 +74,7 @@ private:
     double ziel_ = kUnendlich, schranke_ = -kUnendlich;
     bool startangenommen_ = false;
     bool relaxiert_ = false;
+    std::vector<std::pair<int, int>> schnitte_;
 };
 
 }  // namespace nux

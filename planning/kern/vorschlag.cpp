@@ -288,6 +288,7 @@ void modellbauen(Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilu
     // One row per class and teacher (and per subject of a class and
     // teacher), not one per lesson: the relaxation is weaker, but small
     // enough to be solved again at every node.
+    std::vector<std::pair<int, int>> schnitte;
     for (const auto& [ct, glieder] : klassenglieder) {
         // A teacher who can take only one lesson of the class: its column says it all.
         if (glieder.size() == 1) {
@@ -297,7 +298,10 @@ void modellbauen(Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilu
         const int y = m.mip.spalte(pt.klasse, 0, 1, true);
         m.y[ct] = y;
         std::vector<std::pair<int, double>> zeile;
-        for (int col : glieder) zeile.push_back({col, 1.0});
+        for (int col : glieder) {
+            zeile.push_back({col, 1.0});
+            schnitte.push_back({col, y});
+        }
         zeile.push_back({y, -static_cast<double>(glieder.size())});
         m.mip.zeile(zeile, -Mip::kUnendlich, 0.0);
     }
@@ -309,10 +313,14 @@ void modellbauen(Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilu
         const int zf = m.mip.spalte(pt.fach, 0, 1, true);
         m.zfach[cst] = zf;
         std::vector<std::pair<int, double>> zeile;
-        for (int col : glieder) zeile.push_back({col, 1.0});
+        for (int col : glieder) {
+            zeile.push_back({col, 1.0});
+            schnitte.push_back({col, zf});
+        }
         zeile.push_back({zf, -static_cast<double>(glieder.size())});
         m.mip.zeile(zeile, -Mip::kUnendlich, 0.0);
     }
+    m.mip.schnitte(std::move(schnitte));
     m.d.assign(pr.lehrer.size(), {-1, -1, -1, -1});
     for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
         if (last[t].empty()) continue;
