@@ -60,10 +60,13 @@ Befehlszeile::Befehlszeile() {
     option({"export"},
            QStringLiteral("Schreibt die Verteilung als Excel-Mappe in DATEI (ohne Fenster) und endet."),
            QStringLiteral("DATEI"));
+    option({"pruefung"},
+           QStringLiteral("Prüft, ob sich alle offenen Stunden mit befähigten LehrerInnen besetzen lassen, nennt "
+                          "die Engpässe und endet: 0 ja, 1 nein, 2 Fehler."));
     option({"vorschlag"},
            QStringLiteral("Schlägt Lehrkräfte für die offenen Stunden vor und zeigt die Kennzahlen (ohne Fenster, "
                           "ändert keine Datei); mit --export DATEI als Excel-Mappe."));
-    option({"jahr"}, QStringLiteral("Das Jahr für --export und --vorschlag, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
+    option({"jahr"}, QStringLiteral("Das Jahr für --export, --pruefung und --vorschlag, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
            QStringLiteral("JAHR"));
     option({"sicherungen"},
            QStringLiteral("Zeigt nach dem Code die Sicherungen des aktuellen Jahres; eine davon lässt sich "

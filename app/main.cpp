@@ -6,6 +6,7 @@
 #include "app/sperre.h"
 #include "app/start.h"
 #include "assignment/excel.h"
+#include "assignment/pruefbefehl.h"
 #include "planning/vorschlagbefehl.h"
 
 int main(int argc, char* argv[]) {
@@ -25,8 +26,9 @@ int main(int argc, char* argv[]) {
         return nux::vorschlagbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
+    if (befehlszeile.gesetzt(QStringLiteral("pruefung"))) return nux::pruefbefehl(befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))
-        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“ oder „--vorschlag“.\n")});
+        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“, „--pruefung“ oder „--vorschlag“.\n")});
 
     QApplication app(argc, argv);
     nux::deutschladen();

@@ -33,10 +33,10 @@ void exportordneranlegen() {
 
 }  // namespace
 
-std::string excelexport(const Verteilung& v) {
+std::string excelexport(const Verteilung& v, const Befaehigungen& b) {
     exportordneranlegen();
     const QDateTime jetzt = QDateTime::currentDateTime();
-    const Mappe m = exportmappe(v, {jahrordner(), zeitpunkt(jetzt), v.gespeichert()});
+    const Mappe m = exportmappe(v, {jahrordner(), zeitpunkt(jetzt), v.gespeichert(), &b});
     const std::string stempel = jetzt.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
     const std::string name = exportname(stempel, jahrordner());
     // Two exports within one second: the second gets a number, the first
@@ -48,7 +48,7 @@ std::string excelexport(const Verteilung& v) {
     }
 }
 
-void exceldatei(const std::string& jahr, const QString& pfad) {
+std::string befehlsjahrladen(const std::string& jahr, Verteilung& v) {
     std::string ordner = jahr;
     if (ordner.empty()) {
         const auto akt = jahraktlesen();
@@ -65,9 +65,15 @@ void exceldatei(const std::string& jahr, const QString& pfad) {
                           : datei == "faecher" ? "keine Fächer angelegt"
                                                : "keine LehrerInnen angelegt");
     }
-    Verteilung v;
     v.laden();
-    const Mappe m = exportmappe(v, {ordner, zeitpunkt(QDateTime::currentDateTime()), true});
+    return ordner;
+}
+
+void exceldatei(const std::string& jahr, const QString& pfad) {
+    Verteilung v;
+    const std::string ordner = befehlsjahrladen(jahr, v);
+    const Befaehigungen b = befaehigungenladen(ordner);
+    const Mappe m = exportmappe(v, {ordner, zeitpunkt(QDateTime::currentDateTime()), true, &b});
     xlsxschreiben(m, QFile::encodeName(pfad).toStdString(), true);
 }
 

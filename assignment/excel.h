@@ -5,6 +5,7 @@
 #include <string>
 
 #include "assignment/kern/verteilung.h"
+#include "storage/planung.h"
 
 namespace nux {
 
@@ -13,7 +14,12 @@ inline constexpr const char* kExportordner = "export";
 // Writes the model as it stands into the folder "export" of the program
 // folder under a new name that sorts by time and names the year; returns the
 // path relative to the program folder. Throws Dateifehler.
-std::string excelexport(const Verteilung& v);
+std::string excelexport(const Verteilung& v, const Befaehigungen& b);
+
+// For the command line: makes the year (empty: the year of "jahrakt") the
+// current one and loads it into v as the window does; returns its folder.
+// Throws Dateifehler with the German message for the user.
+std::string befehlsjahrladen(const std::string& jahr, Verteilung& v);
 
 // Reads the files of the year (empty: the year of "jahrakt") as the window
 // reads them and writes the workbook to pfad, replacing a file there.

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 
 #include "fenster/shell.h"
@@ -14,6 +15,12 @@ const QColor kRot(0xFF, 0x00, 0x00);
 const QColor kGruen(0x00, 0xFF, 0x00);
 const QColor kBlau(0x00, 0x00, 0xFF);
 const QColor kSilber(0xC0, 0xC0, 0xC0);
+// Behind the "--" the selected teacher could take: pale for qualified,
+// warmer for a preferred subject; the red text stays readable on both.
+const QColor kPasst(0xFF, 0xF2, 0xA8);
+const QColor kWunsch(0xFF, 0xC8, 0x4A);
+// Under a teacher who is not qualified, as a spelling checker marks a word.
+const QColor kOhne(0xE0, 0x40, 0x00);
 }  // namespace
 
 Gitter::Gitter(QWidget* eltern) : QWidget(eltern) {
@@ -72,8 +79,35 @@ void Gitter::setzen(const nux::Verteilung* modell, const std::function<void(int)
             }
         }
     }
+    marken_.clear();
     raumfuer();
     update();
+}
+
+void Gitter::markensetzen(std::vector<nux::Marke> marken) {
+    if (marken == marken_) return;
+    marken_ = std::move(marken);
+    update();
+}
+
+nux::Marke Gitter::marke(int c, int z) const {
+    const std::size_t i = static_cast<std::size_t>(c) * static_cast<std::size_t>(zeilen_) + static_cast<std::size_t>(z);
+    return c >= 0 && z >= 0 && c < klassen_ && z < zeilen_ && i < marken_.size() ? marken_[i] : nux::Marke::keine;
+}
+
+bool Gitter::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* h = static_cast<QHelpEvent*>(e);
+        int c = 0, z = 0;
+        bool lehrer = false;
+        const QString text = tipp && zelleAn(h->pos(), c, z, lehrer) && lehrer ? tipp(c, z) : QString();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(h->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(e);
 }
 
 void Gitter::raumfuer(const QRect& rect) {
@@ -164,8 +198,16 @@ void Gitter::paintEvent(QPaintEvent* e) {
             const nux::Zelle& zelle = modell_->zelle(c, z);
             p.setPen(zelle.blau ? kBlau : schwarz);
             p.drawStaticText(r::stundenX(c), r::zeileY(z), statisch(stunden_[i]));
+            const nux::Marke m = i < marken_.size() ? marken_[i] : nux::Marke::keine;
+            if (m == nux::Marke::passt || m == nux::Marke::wunsch)
+                p.fillRect(r::lehrerX(c), r::zeileY(z) + 1, 30, r::kZeile - 1, m == nux::Marke::wunsch ? kWunsch : kPasst);
             p.setPen(zelle.frei() ? kRot : (zelle.gruen ? kGruen : schwarz));
             p.drawStaticText(r::lehrerX(c), r::zeileY(z), statisch(lehrer_[i]));
+            if (m == nux::Marke::ohnebefaehigung) {
+                const int y = r::zeileY(z) + r::kZeile - 1;
+                const int breite = p.fontMetrics().horizontalAdvance(lehrer_[i]);
+                for (int x = 0; x + 2 <= breite; x += 2) p.fillRect(r::lehrerX(c) + x, y - (x / 2) % 2, 2, 1, kOhne);
+            }
         }
     }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "assignment/kern/verteilung.h"
+#include "assignment/kern/marken.h"
 
 class Gitter : public QWidget {
     Q_OBJECT
@@ -25,6 +26,11 @@ public:
     void zelleneu(int c, int r);
     // Colours of many cells changed.
     void farbenneu();
+    // The qualification marks, one per cell as nux::marken gives them; the
+    // text of a cell's tooltip comes from tipp.
+    void markensetzen(std::vector<nux::Marke> marken);
+    nux::Marke marke(int c, int r) const;
+    std::function<QString(int c, int r)> tipp;
 
     // The cell at a point: c, r and whether it is the teacher cell. False
     // where no clickable cell lies.
@@ -42,6 +48,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     const QStaticText& statisch(const QString& text);
@@ -53,6 +60,7 @@ private:
     std::vector<QString> koepfe_, links_, rechts_;
     std::vector<bool> sichtbar1_;  // row shows its labels (slot-1 rows)
     std::vector<QString> stunden_, lehrer_;  // [c * zeilen + r]
+    std::vector<nux::Marke> marken_;         // [c * zeilen + r], or empty
     QHash<QString, QStaticText> statisch_;
     QHash<QByteArray, QString> texte_;
 };

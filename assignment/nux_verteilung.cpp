@@ -1,6 +1,12 @@
 #include "assignment/nux_verteilung.h"
 
 #include <QAction>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QHorizontalBarSeries>
+#include <QtCharts/QValueAxis>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
@@ -8,12 +14,18 @@
 #include <QMouseEvent>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 
 #include "assignment/drucken.h"
 #include "assignment/excel.h"
 #include "assignment/rueckgaengig.h"
+#include "fenster/hochknopf.h"
+#include "assignment/kern/engpass.h"
+#include "assignment/kern/marken.h"
+#include "assignment/pruefbefehl.h"
+#include "storage/jahr.h"
 #include "fenster/frage.h"
 #include "fenster/hinweis.h"
 #include "planning/nux_vorschlag.h"
@@ -188,6 +200,66 @@ Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) 
     ListBox3->setSelectionMode(QAbstractItemView::NoSelection);
     ListBox3->setTextElideMode(Qt::ElideNone);
 
+    // The planning assistant: narrow buttons in the strip between the grid
+    // (which ends at 849) and the teacher list (from 871), where nothing lies.
+    Button4 = new nux::Hochknopf(QStringLiteral("Wer unterrichtet was"), this);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    Button4->setGeometry(850, 33, 20, 180);
+    Button4->setToolTip(QStringLiteral("Wer unterrichtet was: die Befähigungen der LehrerInnen je Fach"));
+    connect(Button4, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button4Click(); }); });
+    Button6 = new nux::Hochknopf(QStringLiteral("Auslastung"), this);
+    Button6->setObjectName(QStringLiteral("Button6"));
+    Button6->setGeometry(850, 351, 20, 120);
+    Button6->setToolTip(QStringLiteral("Lehrverpflichtung und zugeordnete Stunden je LehrerIn, dazu die Engpässe"));
+    connect(Button6, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button6Click(); }); });
+
+    // Load and bottlenecks, over the right of the grid as the class hours
+    // panel lies over its middle; Button6 shows and hides it.
+    Panel6 = panel(this, "Panel6", QColor(0xFF, 0xFF, 0xFF));
+    Panel6->setGeometry(449, 31, 400, 585);
+    Label8 = label(Panel6, "Label8", QString());
+    Label8->setFont(nux::schrift(QStringLiteral("MS Sans Serif"), 12, true));
+    Label8->setGeometry(8, 4, 384, 130);
+    Label8->setWordWrap(true);
+    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox2 = new QScrollArea(Panel6);
+    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    ScrollBox2->setGeometry(2, 138, 396, 445);
+    ScrollBox2->setWidgetResizable(false);
+    ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* diagramm = new QChart;
+    diagramm->setAnimationOptions(QChart::NoAnimation);
+    diagramm->legend()->setAlignment(Qt::AlignTop);
+    diagramm->setMargins(QMargins(2, 2, 2, 2));
+    auto* reihe = new QHorizontalBarSeries;
+    soll_ = new QBarSet(QStringLiteral("Lehrverpflichtung"));
+    soll_->setColor(QColor(0xB0, 0xB0, 0xB0));
+    soll_->setBorderColor(soll_->color());
+    ist_ = new QBarSet(QStringLiteral("zugeordnet (rot: zu viel)"));
+    ist_->setColor(QColor(0x2E, 0x7D, 0x32));
+    ist_->setBorderColor(ist_->color());
+    ist_->setSelectedColor(QColor(0xE0, 0x20, 0x20));
+    reihe->append(soll_);
+    reihe->append(ist_);
+    reihe->setBarWidth(0.9);
+    diagramm->addSeries(reihe);
+    achse_ = new QBarCategoryAxis;
+    // Every short name whole.
+    achse_->setTruncateLabels(false);
+    achse_->setLabelsFont(nux::festschrift(10));
+    werte_ = new QValueAxis;
+    werte_->setLabelFormat(QStringLiteral("%.0f"));
+    diagramm->addAxis(achse_, Qt::AlignLeft);
+    diagramm->addAxis(werte_, Qt::AlignBottom);
+    reihe->attachAxis(achse_);
+    reihe->attachAxis(werte_);
+    Chart1 = new QChartView(diagramm);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setRenderHint(QPainter::Antialiasing, false);
+    Chart1->resize(376, 440);
+    ScrollBox2->setWidget(Chart1);
+
+    gitter_->tipp = [this](int c, int r) { return zellentipp(c, r); };
     gitter_->setzen(nullptr);
 
     // Undo and redo wherever the focus is in this window; with nothing left
@@ -255,8 +327,18 @@ void Tverteilfenster::FormActivate() {
     }
 
     modell_.laden();
+    // A planning file that cannot be read must not keep the grid away.
+    befaehigungen_ = {};
+    QString planungsfehler;
+    try {
+        befaehigungen_ = nux::befaehigungenladen(nux::jahrordner());
+    } catch (const std::exception& e) {
+        planungsfehler = QString::fromUtf8(e.what());
+    }
     holen();
     Panel3->hide();
+    if (!planungsfehler.isEmpty())
+        nux::fehlerzeigen(QStringLiteral("Die Befähigungen (planung/befaehigungen) sind nicht lesbar: ") + planungsfehler);
 }
 
 void Tverteilfenster::hinweis(const QString& text) {
@@ -295,6 +377,89 @@ void Tverteilfenster::holen() {
     QStringList stunden;
     for (const std::string& z : modell_.klassenstunden()) stunden << nux::qs(z);
     ListBox3->addItems(stunden);
+    auswertungneu(true);
+}
+
+void Tverteilfenster::befaehigungenneu() {
+    befaehigungen_ = nux::befaehigungenladen(nux::jahrordner());
+    auswertungneu();
+}
+
+void Tverteilfenster::auswertungneu(bool neuaufbau) {
+    const int p = auswahl();
+    const std::string gewaehlt = modell_.lehrerzeile(p) ? nux::teil(modell_.verfuegbar()[static_cast<std::size_t>(p)], 1, 4) : std::string();
+    gitter_->markensetzen(nux::marken(modell_, befaehigungen_, gewaehlt));
+    if (neuaufbau) diagrammalt_ = true;
+    if (!Panel6->isVisible()) {
+        diagrammalt_ = true;
+        return;
+    }
+
+    const auto lehrer = modell_.lehrerstaende();
+    if (diagrammalt_ || soll_->count() != static_cast<int>(lehrer.size())) {
+        diagrammalt_ = false;
+        QStringList kurz;
+        QList<qreal> soll, ist;
+        // The chart counts its categories from the bottom: the list is put
+        // in from its end, so that it reads from the top as the list does.
+        for (auto l = lehrer.rbegin(); l != lehrer.rend(); ++l) {
+            // Two teachers may share a short name; a category must be unique.
+            QString k = nux::qs(l->kurz);
+            while (kurz.contains(k)) k += QLatin1Char(' ');
+            kurz << k;
+            soll << static_cast<qreal>(l->soll) / 10.0;
+            ist << static_cast<qreal>(l->zugeordnet()) / 10.0;
+        }
+        soll_->remove(0, soll_->count());
+        ist_->remove(0, ist_->count());
+        soll_->append(soll);
+        ist_->append(ist);
+        achse_->clear();
+        achse_->append(kurz);
+        Chart1->resize(ScrollBox2->viewport()->width(), std::max(440, 18 * static_cast<int>(lehrer.size()) + 90));
+    } else {
+        const int n = static_cast<int>(lehrer.size());
+        for (int i = 0; i < n; ++i) {
+            const qreal wert = static_cast<qreal>(lehrer[static_cast<std::size_t>(i)].zugeordnet()) / 10.0;
+            if (ist_->at(n - 1 - i) != wert) ist_->replace(n - 1 - i, wert);
+        }
+    }
+    qreal hoechst = 1;
+    int ueber = 0, unter = 0;
+    QList<int> zuviel;
+    for (int i = 0; i < static_cast<int>(lehrer.size()); ++i) {
+        const auto& l = lehrer[static_cast<std::size_t>(i)];
+        hoechst = std::max({hoechst, static_cast<qreal>(l.soll) / 10.0, static_cast<qreal>(l.zugeordnet()) / 10.0});
+        if (l.frei < 0) {
+            ++ueber;
+            zuviel << static_cast<int>(lehrer.size()) - 1 - i;
+        } else if (l.frei > 0) {
+            ++unter;
+        }
+    }
+    ist_->deselectAllBars();
+    ist_->selectBars(zuviel);
+    werte_->setRange(0, std::ceil(hoechst));
+
+    QString text = QStringLiteral("Auslastung: %1 unter, %2 über der Lehrverpflichtung, %3 genau.").arg(unter).arg(ueber).arg(static_cast<int>(lehrer.size()) - unter - ueber);
+    // The same report as "nux --pruefung".
+    text += QLatin1Char('\n') + nux::pruefbericht(nux::jahrordner(), nux::pruefen(modell_, befaehigungen_), !befaehigungen_.leer());
+    Label8->setText(text);
+}
+
+QString Tverteilfenster::zellentipp(int c, int r) const {
+    const nux::Marke m = gitter_->marke(c, r);
+    if (m == nux::Marke::keine) return {};
+    const int s = modell_.RowKeys[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] / 10;
+    const auto& faecher = modell_.faecher();
+    const QString fach = s >= 0 && static_cast<std::size_t>(s) < faecher.size() ? nux::qs(faecher[static_cast<std::size_t>(s)].name) : QString();
+    if (m == nux::Marke::ohnebefaehigung)
+        return QStringLiteral("%1 ist für %2 nicht als befähigt eingetragen (\"Wer unterrichtet was\").")
+            .arg(nux::qs(nux::trimmen(modell_.zelle(c, r).lehrer)), fach);
+    const int p = auswahl();
+    const QString wer = modell_.lehrerzeile(p) ? nux::qs(nux::trimmen(nux::teil(modell_.verfuegbar()[static_cast<std::size_t>(p)], 1, 4))) : QString();
+    return m == nux::Marke::wunsch ? QStringLiteral("%1 ist ein Wunschfach von %2.").arg(fach, wer)
+                                   : QStringLiteral("%1 ist für %2 befähigt.").arg(wer, fach);
 }
 
 void Tverteilfenster::zeigerpos() {
@@ -329,6 +494,7 @@ void Tverteilfenster::lehrerein(int c, int r) {
     gitter_->zelleneu(c, r);
     zeigerpos();
     listeabgleichen();
+    auswertungneu();
     verlauf_->push(new Zuordnungsschritt(std::move(*a), [this](const nux::Aenderung& s, bool v) { schrittzeigen(s, v); }));
 }
 
@@ -347,6 +513,7 @@ int Tverteilfenster::zuordnen(const std::vector<nux::Eintrag>& liste, const QStr
     }
     zeigerpos();
     listeabgleichen();
+    auswertungneu();
     if (n > 0) verlauf_->push(gruppe.release());
     return n;
 }
@@ -359,9 +526,19 @@ void Tverteilfenster::schrittzeigen(const nux::Aenderung& a, bool vorwaerts) {
     gitter_->zelleneu(a.c, a.r);
     zeigerpos();
     listeabgleichen();
+    auswertungneu();
 }
 
 bool Tverteilfenster::freigeben(bool abbrechbar) {
+    // The box runs an event loop of its own, in which the platform delivers
+    // the activation this window asked for before it asked: that activation
+    // must not ask a second time. Until the answer, nothing may go.
+    if (fragt_) return false;
+    fragt_ = true;
+    struct Ende {
+        bool& f;
+        ~Ende() { f = false; }
+    } ende{fragt_};
     while (ungespeichert()) {
         switch (nux::fragen(QStringLiteral("Die Zuordnungen sind noch nicht gespeichert. Jetzt speichern?"), abbrechbar)) {
             case nux::Antwort::abbrechen: return false;
@@ -417,9 +594,14 @@ void Tverteilfenster::zusatzzeigen(int c, int r) {
 void Tverteilfenster::ListBox1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers tasten) {
     const int p = auswahl();
     const auto aktion = modell_.listenaktion(p, tasten.testFlag(Qt::AltModifier), tasten.testFlag(Qt::ControlModifier));
+    // The selection may have moved: the grid marks where the teacher fits.
+    auswertungneu();
     switch (aktion) {
         case nux::Listenaktion::nichts: return;
-        case nux::Listenaktion::auswahlweg: auswahlweg(); return;
+        case nux::Listenaktion::auswahlweg:
+            auswahlweg();
+            auswertungneu();
+            return;
         case nux::Listenaktion::hervorheben:
             modell_.hervorheben(p);
             gitter_->farbenneu();
@@ -441,10 +623,28 @@ void Tverteilfenster::Button3Click() {
         nux::piepsen();
         return;
     }
-    const std::string pfad = nux::excelexport(modell_);
+    const std::string pfad = nux::excelexport(modell_, befaehigungen_);
     QString text = QStringLiteral("Excel-Export: die Mappe steht in %1").arg(QFileInfo(QString::fromStdString(pfad)).absoluteFilePath());
     if (ungespeichert()) text += QStringLiteral("\nSie enthält Zuordnungen, die noch nicht gespeichert sind.");
     nux::hinweiszeigen(this, nux::kExporthinweis, text, QString::fromStdString(pfad));
+}
+
+void Tverteilfenster::Button4Click() {
+    if (modell_.verfuegbar().empty()) {
+        nux::piepsen();
+        return;
+    }
+    nux::piepsen();  // the matrix window comes with its own branch
+}
+
+void Tverteilfenster::Button6Click() {
+    if (Panel6->isVisible()) {
+        Panel6->hide();
+        return;
+    }
+    Panel6->show();
+    Panel6->raise();
+    auswertungneu();
 }
 
 void Tverteilfenster::Button2Click() {
@@ -470,6 +670,15 @@ bool Tverteilfenster::eventFilter(QObject* o, QEvent* e) {
         // lines with Ctrl; the press below is the only way the mouse selects.
         if (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::MouseMove) return true;
         if (e->type() == QEvent::MouseButtonDblClick) {
+            // The first press of the double click has printed already: one
+            // gesture, one printout.
+            const auto tasten = static_cast<QMouseEvent*>(e)->modifiers();
+            switch (modell_.listenaktion(auswahl(), tasten.testFlag(Qt::AltModifier), tasten.testFlag(Qt::ControlModifier))) {
+                case nux::Listenaktion::drucken:
+                case nux::Listenaktion::druckenalle:
+                case nux::Listenaktion::gesamtdruck: return true;
+                default: break;
+            }
             QMouseEvent druck(QEvent::MouseButtonPress, static_cast<QMouseEvent*>(e)->position(),
                               static_cast<QMouseEvent*>(e)->globalPosition(), static_cast<QMouseEvent*>(e)->button(),
                               static_cast<QMouseEvent*>(e)->buttons(), static_cast<QMouseEvent*>(e)->modifiers());

@@ -13,6 +13,14 @@
 #include "fenster/shell.h"
 #include "assignment/gitter.h"
 #include "assignment/kern/verteilung.h"
+#include "storage/planung.h"
+
+QT_BEGIN_NAMESPACE
+class QChartView;
+class QBarSet;
+class QBarCategoryAxis;
+class QValueAxis;
+QT_END_NAMESPACE
 
 // The assignment window: teachers are put on the lessons of all classes.
 class Tverteilfenster : public nux::Fenster {
@@ -42,9 +50,20 @@ public:
     QFrame* Panel5 = nullptr;
     QLabel* Label7 = nullptr;
     QListWidget* ListBox3 = nullptr;
+    // The planning assistant, in the strip between grid and list.
+    QPushButton* Button4 = nullptr;  // "Wer unterrichtet was"
+    QPushButton* Button6 = nullptr;  // "Auslastung": shows Panel6
+    QFrame* Panel6 = nullptr;        // load of every teacher and the bottlenecks
+    QLabel* Label8 = nullptr;        // the bottlenecks
+    QScrollArea* ScrollBox2 = nullptr;
+    QChartView* Chart1 = nullptr;    // required against assigned hours
 
     Gitter* gitter() const { return gitter_; }
     const nux::Verteilung& modell() const { return modell_; }
+    const nux::Befaehigungen& befaehigungen() const { return befaehigungen_; }
+    // Reads the qualifications of the year again (after they were edited)
+    // and brings marks, chart and bottlenecks up to date.
+    void befaehigungenneu();
     // The gestures since the last load; its clean state is the last load or save.
     QUndoStack* verlauf() const { return verlauf_; }
 
@@ -68,6 +87,8 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
+    void Button6Click();
     void Label1Click();
     void Panel1Click();
     void Panel2Click();
@@ -93,6 +114,10 @@ private:
     void schrittzeigen(const nux::Aenderung& a, bool vorwaerts);
     void leeren();
     void verwerfen();
+    // After every gesture, selection and load: the marks of the grid, and
+    // while Panel6 is shown its chart and bottleneck list.
+    void auswertungneu(bool neuaufbau = false);
+    QString zellentipp(int c, int r) const;
 
     Gitter* gitter_;
     nux::Verteilung modell_;
@@ -100,4 +125,11 @@ private:
     QElapsedTimer uebergabe_;           // since this window handed the front to another
     QUndoStack* verlauf_ = nullptr;
     bool behalten_ = false;             // the coming activation keeps the grid as it is
+    bool fragt_ = false;                // the question before dropping assignments is open
+    nux::Befaehigungen befaehigungen_;
+    QBarSet* soll_ = nullptr;
+    QBarSet* ist_ = nullptr;
+    QBarCategoryAxis* achse_ = nullptr;
+    QValueAxis* werte_ = nullptr;
+    bool diagrammalt_ = true;            // the chart shows another load than the model's
 };

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
@@ -76,6 +77,8 @@ lxw_error zellschreiben(lxw_worksheet* blatt, lxw_row_t r, lxw_col_t c, const Ma
     return LXW_NO_ERROR;
 }
 
+void diagrammschreiben(lxw_workbook* mappe, lxw_worksheet* blatt, const Mappenblatt& b, const Diagramm& d);
+
 void blattschreiben(lxw_workbook* mappe, Formate& formate, const Mappenblatt& b) {
     lxw_worksheet* blatt = workbook_add_worksheet(mappe, utf8(b.name).c_str());
     if (!blatt) throw Dateifehler("Das Tabellenblatt " + utf8(b.name) + " kann nicht angelegt werden");
@@ -98,6 +101,7 @@ void blattschreiben(lxw_workbook* mappe, Formate& formate, const Mappenblatt& b)
         }
     }
     if (fehler) throw Dateifehler(std::string("Das Tabellenblatt kann nicht geschrieben werden: ") + lxw_strerror(fehler));
+    for (const Diagramm& d : b.diagramme) diagrammschreiben(mappe, blatt, b, d);
     // A4 pages for printing from the spreadsheet program.
     worksheet_set_paper(blatt, 9);
     if (b.querformat) worksheet_set_landscape(blatt);
@@ -111,6 +115,44 @@ void blattschreiben(lxw_workbook* mappe, Formate& formate, const Mappenblatt& b)
         worksheet_autofilter(blatt, static_cast<lxw_row_t>(b.filterzeile), 0, static_cast<lxw_row_t>(letzte),
                              static_cast<lxw_col_t>(std::max(0, b.spalten() - 1)));
     }
+}
+
+// "='Blatt'!$A$5:$A$20" over rows von..bis of column spalte.
+std::string bereich(const Mappenblatt& b, int von, int bis, int spalte) {
+    auto absolut = [](int zeile, int sp) {
+        const std::string name = zellname(zeile, sp);
+        const auto ziffer = name.find_first_of("0123456789");
+        return "$" + name.substr(0, ziffer) + "$" + name.substr(ziffer);
+    };
+    std::string blatt = utf8(b.name);
+    for (std::size_t i = 0; (i = blatt.find('\'', i)) != std::string::npos; i += 2) blatt.insert(i, 1, '\'');
+    return "='" + blatt + "'!" + absolut(von, spalte) + (bis > von ? ":" + absolut(bis, spalte) : std::string());
+}
+
+void diagrammschreiben(lxw_workbook* mappe, lxw_worksheet* blatt, const Mappenblatt& b, const Diagramm& d) {
+    if (d.bis < d.von) return;
+    // Bars across the page: one line per category reads like the table beside it.
+    lxw_chart* diagramm = workbook_add_chart(mappe, LXW_CHART_BAR);
+    if (!diagramm) throw Dateifehler("Das Diagramm kann nicht angelegt werden");
+    const std::string kategorien = bereich(b, d.von, d.bis, d.kategorien);
+    for (const int spalte : d.reihen) {
+        const std::string werte = bereich(b, d.von, d.bis, spalte);
+        lxw_chart_series* reihe = chart_add_series(diagramm, kategorien.c_str(), werte.c_str());
+        if (!reihe) throw Dateifehler("Das Diagramm kann nicht angelegt werden");
+        chart_series_set_name(reihe, bereich(b, d.kopfzeile, d.kopfzeile, spalte).c_str());
+    }
+    const std::string titel = utf8(d.titel);
+    chart_title_set_name(diagramm, titel.c_str());
+    chart_legend_set_position(diagramm, LXW_CHART_LEGEND_TOP);
+    // Categories from the top down, as in the table.
+    chart_axis_set_reverse(diagramm->y_axis);
+    lxw_chart_options optionen{};
+    optionen.x_scale = 1.6;
+    // About 16 pixels a category, at least the default height of 288.
+    optionen.y_scale = std::max(1.0, (d.bis - d.von + 1) * 16.0 / 288.0);
+    if (worksheet_insert_chart_opt(blatt, static_cast<lxw_row_t>(d.zeile), static_cast<lxw_col_t>(d.spalte), diagramm,
+                                   &optionen) != LXW_NO_ERROR)
+        throw Dateifehler("Das Diagramm kann nicht eingef\xC3\xBCgt werden");
 }
 
 std::string meldung(const std::string& pfad, int fehlernummer) {

@@ -23,7 +23,10 @@
 #include "assignment/excel.h"
 #include "assignment/kern/excel.h"
 #include "assignment/nux_verteilung.h"
+#include "assignment/kern/engpass.h"
+#include "assignment/kern/marken.h"
 #include "storage/datei.h"
+#include "storage/planung.h"
 #include "storage/jahr.h"
 #include "storage/satz.h"
 #include "storage/sicherung.h"
@@ -67,6 +70,13 @@ void jahrschreiben(const std::string& ordner, int klassen, int anteile, int lehr
     nux::neuschreiben(ordner + "/faecher", faecher);
     nux::neuschreiben(ordner + "/lehrer", lehrer);
     nux::neuschreiben(ordner + "/klassen", k);
+    // Two to four subjects a teacher, the first a preferred one.
+    nux::Befaehigungen b;
+    for (int p = 0; p < lehrerzahl; ++p)
+        for (int i = 0; i < 2 + p % 3; ++i)
+            b.setzen(lehrer[static_cast<std::size_t>(p)].kurz, faecher[static_cast<std::size_t>((p * 3 + i * 17) % 51)].kurz,
+                     i == 0 ? nux::Stufe::wunsch : nux::Stufe::befaehigt);
+    nux::befaehigungenspeichern(ordner, b);
 }
 
 const char* jahr(const benchmark::State& state) { return state.range(0) == 0 ? kJahrA : kJahrB; }
@@ -164,6 +174,22 @@ void BM_Hervorheben(benchmark::State& state) {
     }
 }
 
+// The exact bottleneck analysis on the large school as the window has it.
+void BM_Pruefung(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(nux::pruefen(verteilfenster->modell(), verteilfenster->befaehigungen()));
+}
+
+// The marks of the grid for a selected teacher, in the core alone.
+void BM_Marken(benchmark::State& state) {
+    nux::jahrsetzen(kJahrB);
+    aktivieren();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(nux::marken(verteilfenster->modell(), verteilfenster->befaehigungen(), "L7"));
+}
+
 void BM_Speichern(benchmark::State& state) {
     nux::jahrsetzen(kJahrB);
     aktivieren();
@@ -188,7 +214,7 @@ void BM_Excelexport(benchmark::State& state) {
     nux::jahrsetzen(kJahrB);
     aktivieren();
     for (auto _ : state) {
-        const std::string pfad = nux::excelexport(verteilfenster->modell());
+        const std::string pfad = nux::excelexport(verteilfenster->modell(), verteilfenster->befaehigungen());
         state.PauseTiming();
         std::filesystem::remove(pfad);
         state.ResumeTiming();
@@ -221,6 +247,8 @@ BENCHMARK(BM_Hervorheben)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Dateischreiben)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sicherung)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pruefung)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Marken)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Exportmappe)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Excelexport)->Unit(benchmark::kMillisecond);
 

@@ -1,8 +1,10 @@
 #include "assignment/kern/excel.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
+#include "assignment/kern/engpass.h"
 #include "storage/jahr.h"
 #include "storage/text.h"
 
@@ -146,27 +148,7 @@ Mappenblatt einsatzblatt(const Verteilung& v, const Exportstand& stand) {
     return b;
 }
 
-struct Lehrerstand {
-    std::string kurz, name;
-    std::int64_t soll, frei;
-};
-
-// The teachers of the availability list, in its order, with the exact
-// hours behind its columns.
-std::vector<Lehrerstand> lehrerstaende(const Verteilung& v) {
-    std::vector<Lehrerstand> liste;
-    for (int p = 1; v.lehrerzeile(p); ++p) {
-        const std::string& zeile = v.verfuegbar()[static_cast<std::size_t>(p)];
-        Lehrerstand l{trimmen(teil(zeile, 1, 4)), {}, zehntellesen(teil(zeile, 6, 9)), v.verfuegbarestunden(p)};
-        const std::size_t satz = zeile.size() > 200 ? std::stoul(zeile.substr(200)) : v.lehrer().size();
-        if (satz < v.lehrer().size()) {
-            l.name = v.lehrer()[satz].name;
-            l.soll = v.lehrer()[satz].stunden;
-        }
-        liste.push_back(std::move(l));
-    }
-    return liste;
-}
+std::vector<Lehrerstand> lehrerstaende(const Verteilung& v) { return v.lehrerstaende(); }
 
 Mappenblatt lehrerblatt(const Verteilung& v, const Exportstand& stand) {
     Mappenblatt b = blatt("LehrerInnen", stand,
@@ -180,7 +162,11 @@ Mappenblatt lehrerblatt(const Verteilung& v, const Exportstand& stand) {
         summen[1] += l.soll - l.frei;
         summen[2] += l.frei;
     }
+    const int letzte = static_cast<int>(b.zeilen.size()) - 1;
     summenzeile(b, 2, summen);
+    // Required against assigned hours, beside the table.
+    b.diagramme.push_back({"Lehrverpflichtung und zugeordnete Stunden", kKopfzeile, kKopfzeile + 1, letzte, 0, {2, 3},
+                           kKopfzeile, 6});
     return b;
 }
 
@@ -283,9 +269,80 @@ Mappenblatt pruefblatt(const Verteilung& v, const Exportstand& stand) {
                                             ", hat aber Stunden in " + wo + ".");
     }
 
+    if (stand.befaehigungen) {
+        const Befaehigungen& bef = *stand.befaehigungen;
+        if (bef.leer()) {
+            punkt("keine Bef\xE4higungen", "F\xFCr dieses Jahr ist nicht eingetragen, wer was unterrichten kann "
+                                          "(\"Wer unterrichtet was\"); ohne das lassen sich keine Engp\xE4sse berechnen.");
+        } else {
+            for (const Engpass& e : pruefen(v, bef).engpaesse) punkt("Engpass", e.text() + ".");
+            for (int c = 0; c <= v.LastClass; ++c)
+                for (int r = 0; r <= v.LastRow; ++r) {
+                    const Zelle& z = v.zelle(c, r);
+                    if (!z.sichtbar() || !besetzt(z)) continue;
+                    const int s = fachindex(v, r);
+                    if (bef.stufe(z.lehrer, v.faecher()[static_cast<std::size_t>(s)].kurz) != Stufe::keine) continue;
+                    punkt("ohne Bef\xE4higung", trimmen(z.lehrer) + " unterrichtet " + fachname(v, s) + " in " +
+                                                    v.Classes[static_cast<std::size_t>(c)].name + " (" +
+                                                    stunden(z.stunden) + " Stunden), ist daf\xFCr aber nicht als "
+                                                    "bef\xE4higt eingetragen.");
+                }
+        }
+    }
+
     if (b.zeilen.size() == static_cast<std::size_t>(kKopfzeile + 1))
         punkt("in Ordnung", "Nichts offen: jede Stunde hat eine LehrerIn, niemand hat zu viele Stunden.");
     return b;
+}
+
+// Per subject what it asks for and who can give it.
+Mappenblatt faecherblatt(const Verteilung& v, const Exportstand& stand) {
+    Mappenblatt b = blatt("F\xE4" "cher", stand,
+                          {Z::t("Fach"), Z::t("Name"), Z::t("verlangt"), Z::t("zugeordnet"), Z::t("offen"),
+                           Z::t("bef\xE4higte LehrerInnen"), Z::t("deren freie Stunden")},
+                          {6, 24, 10, 11, 8, 40, 19});
+    b.filterzeile = kKopfzeile;
+    const Befaehigungen keine;
+    const Pruefung p = pruefen(v, stand.befaehigungen ? *stand.befaehigungen : keine);
+    std::vector<std::int64_t> summen(3, 0);
+    for (const Fachbedarf& f : p.faecher) {
+        b.zeilen.push_back({Z::t(f.kurz), Z::t(f.name), Z::h(f.verlangt), Z::h(f.zugeordnet), Z::h(f.offen),
+                            Z::t(aufzaehlen(f.lehrer)), Z::h(f.frei)});
+        summen[0] += f.verlangt;
+        summen[1] += f.zugeordnet;
+        summen[2] += f.offen;
+    }
+    summenzeile(b, 2, summen);
+    return b;
+}
+
+// Characters a cell shows in the sheet.
+std::size_t zeichen(const Mappenzelle& z) {
+    switch (z.art) {
+        case Z::Art::leer: return 0;
+        case Z::Art::text: return z.text.size();
+        case Z::Art::zahl: return std::to_string(z.wert).size();
+        case Z::Art::stunden:
+        case Z::Art::formel: return stunden(z.wert).size();
+    }
+    return 0;
+}
+
+// Every column as wide as its longest value from the header on, and a
+// character to spare; the title rows above run over empty neighbours.
+// A long hint stops at kBreitest and runs on over the empty cells beside it.
+void breitenanpassen(Mappenblatt& b) {
+    constexpr std::size_t kBreitest = 100;
+    std::vector<std::size_t> laengste(static_cast<std::size_t>(b.spalten()), 0);
+    for (std::size_t r = kKopfzeile; r < b.zeilen.size(); ++r)
+        for (std::size_t c = 0; c < b.zeilen[r].size(); ++c) {
+            const bool verbunden = std::any_of(b.verbunde.begin(), b.verbunde.end(), [&](const Verbund& v) {
+                return v.zeile == static_cast<int>(r) && v.von <= static_cast<int>(c) && static_cast<int>(c) <= v.bis;
+            });
+            if (!verbunden) laengste[c] = std::max(laengste[c], zeichen(b.zeilen[r][c]));
+        }
+    b.breiten.clear();
+    for (const std::size_t l : laengste) b.breiten.push_back(static_cast<int>(std::min(l + 1, kBreitest)));
 }
 
 }  // namespace
@@ -298,6 +355,8 @@ Mappe exportmappe(const Verteilung& v, const Exportstand& stand) {
     m.blaetter.push_back(lehrerblatt(v, stand));
     m.blaetter.push_back(klassenblatt(v, stand));
     m.blaetter.push_back(pruefblatt(v, stand));
+    m.blaetter.push_back(faecherblatt(v, stand));
+    for (Mappenblatt& b : m.blaetter) breitenanpassen(b);
     return m;
 }
 

@@ -5,6 +5,7 @@
 
 #include "assignment/kern/mappe.h"
 #include "assignment/kern/verteilung.h"
+#include "storage/planung.h"
 
 namespace nux {
 
@@ -12,9 +13,12 @@ struct Exportstand {
     std::string jahr;         // the year folder, "2026 1"
     std::string zeitpunkt;    // when, as the user reads it: "06.12.2026 14:05:33"
     bool gespeichert = true;  // the assignments are those of the file "klassen"
+    // Who may teach what; without, the sheets say nothing of qualifications.
+    const Befaehigungen* befaehigungen = nullptr;
 };
 
-// Sheets "Verteilung", "Einsatz", "LehrerInnen", "Klassen" and "Prüfung".
+// Sheets "Verteilung", "Einsatz", "LehrerInnen" (with a chart of the load),
+// "Klassen", "Prüfung" (with the bottlenecks) and "Fächer".
 // Every sheet starts with the title and the state, then a blank row; its
 // table's header is row kKopfzeile.
 Mappe exportmappe(const Verteilung& v, const Exportstand& stand);

@@ -29,6 +29,18 @@ struct Verbund {
     bool operator==(const Verbund&) const = default;
 };
 
+// A bar chart over columns of the sheet's table: the categories in one
+// column, each series in another with its name in the header row.
+struct Diagramm {
+    std::string titel;
+    int kopfzeile = 0;         // row of the series' names
+    int von = 0, bis = 0;      // rows of the data, inclusive
+    int kategorien = 0;        // column of the category names
+    std::vector<int> reihen;   // columns of the series
+    int zeile = 0, spalte = 0; // top left cell it is placed at
+    bool operator==(const Diagramm&) const = default;
+};
+
 struct Mappenblatt {
     std::string name;
     std::vector<std::vector<Mappenzelle>> zeilen;  // [row][column]; rows may be shorter
@@ -40,6 +52,7 @@ struct Mappenblatt {
     // Printed in landscape; otherwise as wide as one page. The frozen rows
     // and columns repeat on every printed page.
     bool querformat = false;
+    std::vector<Diagramm> diagramme;
 
     const Mappenzelle& zelle(std::size_t r, std::size_t c) const;
     int spalten() const;

@@ -322,6 +322,21 @@ void Verteilung::setzen(const Aenderung& a, bool nachher) {
 void Verteilung::zuruecknehmen(const Aenderung& a) { setzen(a, false); }
 void Verteilung::wiederholen(const Aenderung& a) { setzen(a, true); }
 
+std::vector<Lehrerstand> Verteilung::lehrerstaende() const {
+    std::vector<Lehrerstand> liste;
+    for (int p = 1; lehrerzeile(p); ++p) {
+        const std::string& zeile = verfuegbar_[static_cast<std::size_t>(p)];
+        Lehrerstand l{trimmen(teil(zeile, 1, 4)), {}, zehntellesen(teil(zeile, 6, 9)), frei_[static_cast<std::size_t>(p)]};
+        const std::size_t satz = zeile.size() > 200 ? std::stoul(zeile.substr(200)) : lehrer_.size();
+        if (satz < lehrer_.size()) {
+            l.name = lehrer_[satz].name;
+            l.soll = lehrer_[satz].stunden;
+        }
+        liste.push_back(std::move(l));
+    }
+    return liste;
+}
+
 int Verteilung::lehrerposition(std::string_view code) const {
     const std::string key = trimmen(code);
     if (key.empty()) return -1;

@@ -73,6 +73,13 @@ struct Eintrag {
     bool operator==(const Eintrag&) const = default;
 };
 
+// A teacher of the availability list with the exact hours behind its columns.
+struct Lehrerstand {
+    std::string kurz, name;  // short name as the list shows it, trimmed; name from the record
+    std::int64_t soll = 0, frei = 0;
+    std::int64_t zugeordnet() const { return soll - frei; }
+};
+
 // What a press on the availability list asks for.
 enum class Listenaktion { nichts, auswahlweg, hervorheben, drucken, druckenalle, gesamtdruck };
 
@@ -117,6 +124,8 @@ public:
     std::int64_t verfuegbarestunden(int p) const { return frei_[static_cast<std::size_t>(p)]; }
     const std::vector<std::string>& klassenstunden() const { return klassenstunden_; }
     bool lehrerzeile(int p) const { return p >= 1 && p <= static_cast<int>(verfuegbar_.size()) - 3; }
+    // The teacher lines in the list's order.
+    std::vector<Lehrerstand> lehrerstaende() const;
     // The teacher line of a teacher code, compared trimmed; -1 when there is none.
     int lehrerposition(std::string_view code) const;
 

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "planning/kern/engpass.h"
+#include "assignment/kern/engpass.h"
 #include "planning/kern/mip.h"
 #include "storage/datei.h"
 #include "storage/text.h"

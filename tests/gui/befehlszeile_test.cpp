@@ -1,5 +1,6 @@
 
 #include "app/befehlszeile.h"
+#include "storage/planung.h"
 #include "testhilfe.h"
 
 class BefehlszeileTest : public QObject {
@@ -45,6 +46,33 @@ private slots:
             QCOMPARE(p.exitCode(), status);
             QCOMPARE(p.readAllStandardOutput().isEmpty(), status != 0);
         }
+    }
+
+    // What the assignment window's Panel6 reports, in the terminal; the
+    // status says whether every open hour can be covered.
+    void pruefung() {
+        testhilfe::Programmordner ordner;
+        testhilfe::kleineschule();
+        nux::jahrsetzen("");
+        const auto pruefen = [](const QStringList& argumente) {
+            QProcess p;
+            p.start(NUX_PROGRAMM, QStringList{"--pruefung"} + argumente);
+            p.waitForFinished(10000);
+            return QString::number(p.exitCode()) + " " + QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        };
+        QCOMPARE(pruefen({"--jahr", "2026 1"}), QString("1 Prüfung 2026-1: 8,5 offene Stunden, aber noch keine Befähigungen "
+                                                        "eingetragen (\"Wer unterrichtet was\", dort \"aus der Verteilung übernehmen\").\n"));
+        nux::Befaehigungen b;
+        b.setzen("AnnA", "D", nux::Stufe::wunsch);
+        b.setzen("Ra", "D", nux::Stufe::befaehigt);
+        nux::befaehigungenspeichern("2026 1", b);
+        QCOMPARE(pruefen({"--jahr", "2026 1"}), QString("1 Prüfung 2026-1: von 8,5 offenen Stunden lassen sich höchstens 4,0 "
+                                                        "mit befähigten LehrerInnen besetzen.\n  Mathematik: 4,5 Stunden "
+                                                        "fehlen, keine befähigte Lehrkraft frei\n"));
+        b.setzen("Ra", "M", nux::Stufe::befaehigt);
+        nux::befaehigungenspeichern("2026 1", b);
+        QVERIFY(pruefen({"--jahr", "2026 1"}).startsWith("0 Prüfung 2026-1: alle 8,5 offenen Stunden"));
+        QCOMPARE(pruefen({"--jahr", "2027 1"}), QString("2 nux: Das Jahr \"2027 1\" gibt es in diesem Programmordner nicht.\n"));
     }
 
     void ordnerbetreten() {

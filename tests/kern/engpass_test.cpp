@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "kernhilfe.h"
-#include "planning/kern/engpass.h"
+#include "assignment/kern/engpass.h"
 
 using namespace nux;
 

@@ -14,6 +14,7 @@
 #include "kernhilfe.h"
 #include "storage/datei.h"
 #include "storage/satz.h"
+#include "storage/planung.h"
 #include "storage/sicherung.h"
 #include "storage/text.h"
 #include "years/kern/jahre.h"
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
+
+Bytes text(const std::string& t) { return Bytes(t.begin(), t.end()); }
 
 nux::Fachsatz fach(const std::string& name, bool unterrichtet = true) {
     return {.name = name, .unterrichtet = unterrichtet};
@@ -166,6 +169,8 @@ TEST(Sicherung, Zusammenfassung) {
          "lehrer: 2 LehrerInnen, 23,0 Stunden"},
         {"lehrer", Bytes(103, 0), "lehrer: nicht lesbar (Versuch hinter dem Dateiende zu lesen)"},
         {"klassen", Bytes{}, "klassen: nicht lesbar (Versuch hinter dem Dateiende zu lesen)"},
+        {"befaehigungen", text("A\tM\tbef\xE4higt\r\nA\tD\tWunschfach\r\nkaputt\r\n"),
+         "befaehigungen: 2 Befähigungen, davon 1 Wunschfach, 1 unlesbare Zeile"},
     };
     for (const auto& [datei, bytes, zeile] : faelle) EXPECT_EQ(nux::zusammenfassung(datei, bytes), zeile);
 }
@@ -193,6 +198,24 @@ TEST(Sicherung, ZurueckholenLaesstSichRueckgaengigMachen) {
     std::ofstream("2006 1/sicherung/faecher_2000-01-01_00-00-00") << "kaputt";
     EXPECT_THROW(nux::zurueckholen("2006 1", nux::sicherungen("2006 1").back()), nux::Dateifehler);
     EXPECT_EQ(nux::dateilesen("2006 1/faecher"), erwartet);
+}
+
+// The qualifications live in "planung" but are kept and brought back with
+// the year's data files, also after "planung" was removed.
+TEST(Sicherung, BefaehigungenZurueckholen) {
+    Ordner o;
+    fs::create_directory("2006 1");
+    nux::Befaehigungen a, b;
+    a.setzen("A", "M", nux::Stufe::wunsch);
+    b.setzen("B", "D", nux::Stufe::befaehigt);
+    nux::befaehigungenspeichern("2006 1", a);
+    nux::befaehigungenspeichern("2006 1", b);
+    const auto s = nux::sicherungen("2006 1");
+    ASSERT_EQ(s.size(), 1u);
+    EXPECT_EQ(s[0].pfad.rfind("2006 1/sicherung/befaehigungen_", 0), 0u);
+    fs::remove_all("2006 1/planung");
+    nux::zurueckholen("2006 1", s[0]);
+    EXPECT_EQ(nux::befaehigungenladen("2006 1"), a);
 }
 
 TEST(Sicherung, UebernahmeKopiertKeineSicherungen) {

@@ -96,7 +96,7 @@ TEST(Vorschlag, BekannteOptima) {
         EXPECT_EQ(vs.nachher.behalten, f.behalten);
         EXPECT_TRUE(vs.bewiesen);
         EXPECT_LE(vs.ziel, vs.zielgierig + 1e-6);
-        EXPECT_EQ(vs.guetetext(), "das bestm\xf6gliche Ergebnis");
+        EXPECT_EQ(vs.guetetext(), "das bestmögliche Ergebnis");
     }
 }
 
@@ -128,11 +128,11 @@ TEST(Vorschlag, SchlechteEingabenMitDeutscherMeldung) {
         const char* meldung;
     };
     const std::vector<Fall> faelle = {
-        {{klasse("1a", {{1, 1, 20}})}, lehrer, {}, {}, {}, "\x84" "aus der Verteilung"},
-        {{klasse("1a", {{1, 1, 20}})}, std::nullopt, b, {}, {}, "keine Lehrkr\xe4" "fte mit Stunden"},
+        {{klasse("1a", {{1, 1, 20}})}, lehrer, {}, {}, {}, "„aus der Verteilung"},
+        {{klasse("1a", {{1, 1, 20}})}, std::nullopt, b, {}, {}, "keine Lehrkräfte mit Stunden"},
         {{klasse("1a", {{1, 1, 20, "A"}})}, lehrer, b, {}, {}, "keine offenen Stunden"},
         {{klasse("1a", {{1, 1, 20}})}, lehrer, b, {}, {0, 0, 0, 0}, "Alle Gewichte stehen auf 0"},
-        {{klasse("1a", {{1, 1, 20}})}, lehrer, b, {true, {}, false, 0}, {}, "keine Klasse ausgew\xe4hlt"},
+        {{klasse("1a", {{1, 1, 20}})}, lehrer, b, {true, {}, false, 0}, {}, "keine Klasse ausgewählt"},
         {{klasse("1a", {{1, 1, 20}})}, lehrer, b, {true, {3}, false, 0}, {}, "gibt es in der Verteilung nicht"},
         {{klasse("1a", {{1, 1, 20}})}, lehrer, b, {false, {}, false, -5}, {}, "nicht negativ"},
         {{klasse("1a", {{1, 1, 20}})}, lehrer, b, {}, {11, 0, 0, 0}, "zwischen 0 und 10"},
@@ -160,10 +160,10 @@ TEST(Vorschlag, AbbruchWirftUndGuetetextRundetAuf) {
 
     Vorschlag vs;
     for (const auto& [ziel, schranke, text] : std::vector<std::tuple<double, double, std::string>>{
-             {100, 98.5, "h\xf6" "chstens 1,5 % vom bestm\xf6glichen Ergebnis entfernt"},
-             {100, 98.51, "h\xf6" "chstens 1,5 % vom bestm\xf6glichen Ergebnis entfernt"},
-             {100, 98.49, "h\xf6" "chstens 1,6 % vom bestm\xf6glichen Ergebnis entfernt"},
-             {100, 100, "das bestm\xf6gliche Ergebnis"}}) {
+             {100, 98.5, "höchstens 1,5 % vom bestmöglichen Ergebnis entfernt"},
+             {100, 98.51, "höchstens 1,5 % vom bestmöglichen Ergebnis entfernt"},
+             {100, 98.49, "höchstens 1,6 % vom bestmöglichen Ergebnis entfernt"},
+             {100, 100, "das bestmögliche Ergebnis"}}) {
         vs.ziel = ziel;
         vs.schranke = schranke;
         EXPECT_EQ(vs.guetetext(), text);

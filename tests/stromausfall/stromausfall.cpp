@@ -233,6 +233,9 @@ int pruefen(const Schreiber& s, int kills, std::mt19937_64& zufall, const std::s
                 z[1].store(k);
             }
         }
+        // On a busy machine the child may take longer to start than a save
+        // lasts: the random wait counts from its first save.
+        for (int i = 0; i < 100000 && z[0].load() == stand; ++i) ::usleep(10);
         ::usleep(static_cast<useconds_t>(zufall() % spanne));
         ::kill(kind, SIGKILL);
         int status = 0;

@@ -1,4 +1,4 @@
-#include "planning/kern/engpass.h"
+#include "assignment/kern/engpass.h"
 
 #include <lemon/list_graph.h>
 #include <lemon/preflow.h>

@@ -1,0 +1,49 @@
+#include "assignment/kern/marken.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "storage/text.h"
+
+namespace nux {
+
+std::vector<Marke> marken(const Verteilung& v, const Befaehigungen& b, std::string_view gewaehlt) {
+    const int klassen = v.klassenzahl(), zeilen = v.zeilenzahl();
+    std::vector<Marke> m(static_cast<std::size_t>(std::max(0, klassen)) * static_cast<std::size_t>(std::max(0, zeilen)),
+                         Marke::keine);
+    if (m.empty() || b.leer()) return m;
+    const auto& faecher = v.faecher();
+    // The subject key of every row once; the rows are the same in every class.
+    std::vector<std::string> fach(static_cast<std::size_t>(zeilen));
+    for (int r = 0; r < zeilen; ++r) {
+        const int s = v.RowKeys[0][static_cast<std::size_t>(r)] / 10;
+        if (s >= 0 && static_cast<std::size_t>(s) < faecher.size()) fach[static_cast<std::size_t>(r)] = faecher[static_cast<std::size_t>(s)].kurz;
+    }
+    // Looked up once per teacher and row rather than once per cell.
+    std::unordered_map<std::string, std::vector<Stufe>> stufen;
+    const auto stufenvon = [&](const std::string& code) -> const std::vector<Stufe>& {
+        auto it = stufen.find(code);
+        if (it != stufen.end()) return it->second;
+        std::vector<Stufe> s(static_cast<std::size_t>(zeilen));
+        for (int r = 0; r < zeilen; ++r) s[static_cast<std::size_t>(r)] = b.stufe(code, fach[static_cast<std::size_t>(r)]);
+        return stufen.emplace(code, std::move(s)).first->second;
+    };
+    const std::string wahl = trimmen(gewaehlt);
+    const std::vector<Stufe>* eigene = wahl.empty() ? nullptr : &stufenvon(wahl);
+    std::size_t i = 0;
+    for (int c = 0; c < klassen; ++c)
+        for (int r = 0; r < zeilen; ++r, ++i) {
+            const Zelle& z = v.zelle(c, r);
+            if (!z.sichtbar()) continue;
+            if (z.frei()) {
+                if (!eigene) continue;
+                const Stufe s = (*eigene)[static_cast<std::size_t>(r)];
+                if (s != Stufe::keine) m[i] = s == Stufe::wunsch ? Marke::wunsch : Marke::passt;
+            } else if (stufenvon(trimmen(z.lehrer))[static_cast<std::size_t>(r)] == Stufe::keine) {
+                m[i] = Marke::ohnebefaehigung;
+            }
+        }
+    return m;
+}
+
+}  // namespace nux
