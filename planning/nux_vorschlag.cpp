@@ -188,7 +188,7 @@ nux::Umfang Tvorschlag::umfang() const {
     bool ok = false;
     const double h = QString(t).replace(',', '.').toDouble(&ok);
     if (!ok || h < 0)
-        throw nux::Vorschlagsfehler("Bitte bei „Über die Lehrverpflichtung hinaus“ eine Stundenzahl wie 1,5 eintragen.");
+        throw nux::Vorschlagsfehler(nux::kToleranzText);
     u.toleranz = static_cast<std::int64_t>(std::llround(h * 10));
     return u;
 }

@@ -72,14 +72,14 @@ Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u)
     const int nk = v.klassenzahl();
     pr.imumfang.assign(static_cast<std::size_t>(std::max(nk, 0)), u.nurauswahl ? 0 : 1);
     if (u.nurauswahl) {
-        if (u.klassen.empty()) throw Vorschlagsfehler(std::string("Es ist keine Klasse ausgewählt. Bitte Klassen wählen oder „alle Klassen“ einstellen."));
+        if (u.klassen.empty()) throw Vorschlagsfehler(kKeineKlasse);
         for (int c : u.klassen) {
-            if (c < 0 || c >= nk) throw Vorschlagsfehler(std::string("Eine ausgewählte Klasse gibt es in der Verteilung nicht."));
+            if (c < 0 || c >= nk) throw Vorschlagsfehler(kKlasseFehlt);
             pr.imumfang[static_cast<std::size_t>(c)] = 1;
         }
     }
-    if (u.toleranz < 0) throw Vorschlagsfehler(std::string("Die Stunden über der Lehrverpflichtung dürfen nicht negativ sein."));
-    if (u.toleranz > 999) throw Vorschlagsfehler(std::string("Mehr als 99,9 Stunden über der Lehrverpflichtung sind keine sinnvolle Grenze."));
+    if (u.toleranz < 0) throw Vorschlagsfehler(kToleranzNegativ);
+    if (u.toleranz > 999) throw Vorschlagsfehler(kToleranzGross);
 
     for (int p = 1; v.lehrerzeile(p); ++p) {
         const std::string& zeile = v.verfuegbar()[static_cast<std::size_t>(p)];
@@ -95,10 +95,9 @@ Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u)
         pr.lehrer.push_back(std::move(l));
     }
     if (pr.lehrer.empty())
-        throw Vorschlagsfehler(std::string("Es gibt keine Lehrkräfte mit Stunden. Bitte zuerst im Lehrerfenster die Lehrverpflichtungen eintragen."));
+        throw Vorschlagsfehler(kKeineLehrer);
     if (b.leer())
-        throw Vorschlagsfehler("Es ist noch nicht erfasst, wer was unterrichten kann. Bitte zuerst unter „Wer unterrichtet was“ "
-                               "mit „aus der Verteilung übernehmen“ die Befähigungen füllen.");
+        throw Vorschlagsfehler(kKeineBefaehigungen);
 
     const std::size_t nf = v.faecher().size();
     pr.stufen.assign(pr.lehrer.size(), std::vector<Stufe>(nf, Stufe::keine));
@@ -136,8 +135,7 @@ Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u)
         }
     }
     if (pr.anteile.empty())
-        throw Vorschlagsfehler(u.ueberlast ? std::string("In der Auswahl gibt es keine offenen Stunden und keine Lehrkraft über ihrer Lehrverpflichtung.")
-                                           : std::string("In der Auswahl gibt es keine offenen Stunden: alle Stunden haben eine Lehrkraft."));
+        throw Vorschlagsfehler(u.ueberlast ? kNichtsOffenUeberlast : kNichtsOffen);
     return pr;
 }
 
@@ -560,9 +558,9 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
         if (st.melden) st.melden(prozent, text);
     };
     for (int w : {g.ausgleich, g.kontinuitaet, g.wenigelehrer, g.wunsch})
-        if (w < 0 || w > 10) throw Vorschlagsfehler(std::string("Jedes Gewicht liegt zwischen 0 und 10."));
+        if (w < 0 || w > 10) throw Vorschlagsfehler(kGewichtBereich);
     if (g.ausgleich + g.kontinuitaet + g.wenigelehrer + g.wunsch == 0)
-        throw Vorschlagsfehler(std::string("Alle Gewichte stehen auf 0: Bitte angeben, worauf es ankommt (wenigstens ein Regler über 0)."));
+        throw Vorschlagsfehler(kGewichteNull);
 
     Vorschlag vs;
     auto uhr = Uhr::now();

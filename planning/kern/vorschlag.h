@@ -104,11 +104,28 @@ struct Steuerung {
     double luecke = 0.01;
 };
 
+// Every refusal of a proposal as the user reads it, by its reason.
+enum Vorschlagsgrund { kKeineKlasse, kKlasseFehlt, kToleranzNegativ, kToleranzGross, kToleranzText, kKeineLehrer, kKeineBefaehigungen, kNichtsOffen, kNichtsOffenUeberlast, kGewichtBereich, kGewichteNull };
+inline constexpr const char* kVorschlagsmeldungen[] = {
+    "Es ist keine Klasse ausgewählt. Bitte Klassen wählen oder „alle Klassen“ einstellen.",
+    "Eine ausgewählte Klasse gibt es in der Verteilung nicht.",
+    "Die Stunden über der Lehrverpflichtung dürfen nicht negativ sein.",
+    "Mehr als 99,9 Stunden über der Lehrverpflichtung sind keine sinnvolle Grenze.",
+    "Bitte bei „Über die Lehrverpflichtung hinaus“ eine Stundenzahl wie 1,5 eintragen.",
+    "Es gibt keine Lehrkräfte mit Stunden. Bitte zuerst im Lehrerfenster die Lehrverpflichtungen eintragen.",
+    "Es ist noch nicht erfasst, wer was unterrichten kann. Bitte zuerst unter „Wer unterrichtet was“ mit „aus der Verteilung übernehmen“ die Befähigungen füllen.",
+    "In der Auswahl gibt es keine offenen Stunden: alle Stunden haben eine Lehrkraft.",
+    "In der Auswahl gibt es keine offenen Stunden und keine Lehrkraft über ihrer Lehrverpflichtung.",
+    "Jedes Gewicht liegt zwischen 0 und 10.",
+    "Alle Gewichte stehen auf 0: Bitte angeben, worauf es ankommt (wenigstens ein Regler über 0).",
+};
+
 // Why a proposal cannot be made; the message is German, UTF-8 like every
 // message of the core.
 class Vorschlagsfehler : public Dateifehler {
 public:
     using Dateifehler::Dateifehler;
+    explicit Vorschlagsfehler(Vorschlagsgrund g) : Dateifehler(kVorschlagsmeldungen[g]) {}
 };
 // Thrown by vorschlagen when the flag is set; nothing has changed.
 class Vorschlagsabbruch : public std::exception {};
