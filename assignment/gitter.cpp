@@ -90,6 +90,13 @@ void Gitter::markensetzen(std::vector<nux::Marke> marken) {
     update();
 }
 
+void Gitter::markesetzen(int c, int z, nux::Marke m) {
+    const std::size_t i = static_cast<std::size_t>(c) * static_cast<std::size_t>(zeilen_) + static_cast<std::size_t>(z);
+    if (c < 0 || z < 0 || c >= klassen_ || z >= zeilen_ || i >= marken_.size() || marken_[i] == m) return;
+    marken_[i] = m;
+    update(r::lehrerX(c), r::zeileY(z), r::kBreite, r::kHoehe);
+}
+
 nux::Marke Gitter::marke(int c, int z) const {
     const std::size_t i = static_cast<std::size_t>(c) * static_cast<std::size_t>(zeilen_) + static_cast<std::size_t>(z);
     return c >= 0 && z >= 0 && c < klassen_ && z < zeilen_ && i < marken_.size() ? marken_[i] : nux::Marke::keine;

@@ -29,6 +29,7 @@ public:
     // The qualification marks, one per cell as nux::marken gives them; the
     // text of a cell's tooltip comes from tipp.
     void markensetzen(std::vector<nux::Marke> marken);
+    void markesetzen(int c, int r, nux::Marke m);
     nux::Marke marke(int c, int r) const;
     std::function<QString(int c, int r)> tipp;
 

@@ -22,6 +22,7 @@
 #include "assignment/excel.h"
 #include "assignment/rueckgaengig.h"
 #include "fenster/hochknopf.h"
+#include "planning/nux_befaehigungen.h"
 #include "assignment/kern/engpass.h"
 #include "assignment/kern/marken.h"
 #include "assignment/pruefbefehl.h"
@@ -385,10 +386,19 @@ void Tverteilfenster::befaehigungenneu() {
     auswertungneu();
 }
 
-void Tverteilfenster::auswertungneu(bool neuaufbau) {
+std::string Tverteilfenster::gewaehlt() const {
     const int p = auswahl();
-    const std::string gewaehlt = modell_.lehrerzeile(p) ? nux::teil(modell_.verfuegbar()[static_cast<std::size_t>(p)], 1, 4) : std::string();
-    gitter_->markensetzen(nux::marken(modell_, befaehigungen_, gewaehlt));
+    return modell_.lehrerzeile(p) ? nux::teil(modell_.verfuegbar()[static_cast<std::size_t>(p)], 1, 4) : std::string();
+}
+
+void Tverteilfenster::auswertungneu(int c, int r) {
+    gitter_->markesetzen(c, r, nux::marke(modell_, befaehigungen_, gewaehlt(), c, r));
+    auswertungneu(false, false);
+}
+
+void Tverteilfenster::auswertungneu(bool neuaufbau, bool marken) {
+    if (stumm_ > 0) return;
+    if (marken) gitter_->markensetzen(nux::marken(modell_, befaehigungen_, gewaehlt()));
     if (neuaufbau) diagrammalt_ = true;
     if (!Panel6->isVisible()) {
         diagrammalt_ = true;
@@ -456,8 +466,7 @@ QString Tverteilfenster::zellentipp(int c, int r) const {
     if (m == nux::Marke::ohnebefaehigung)
         return QStringLiteral("%1 ist für %2 nicht als befähigt eingetragen (\"Wer unterrichtet was\").")
             .arg(nux::qs(nux::trimmen(modell_.zelle(c, r).lehrer)), fach);
-    const int p = auswahl();
-    const QString wer = modell_.lehrerzeile(p) ? nux::qs(nux::trimmen(nux::teil(modell_.verfuegbar()[static_cast<std::size_t>(p)], 1, 4))) : QString();
+    const QString wer = nux::qs(nux::trimmen(gewaehlt()));
     return m == nux::Marke::wunsch ? QStringLiteral("%1 ist ein Wunschfach von %2.").arg(fach, wer)
                                    : QStringLiteral("%1 ist für %2 befähigt.").arg(wer, fach);
 }
@@ -494,12 +503,19 @@ void Tverteilfenster::lehrerein(int c, int r) {
     gitter_->zelleneu(c, r);
     zeigerpos();
     listeabgleichen();
-    auswertungneu();
+    auswertungneu(c, r);
     verlauf_->push(new Zuordnungsschritt(std::move(*a), [this](const nux::Aenderung& s, bool v) { schrittzeigen(s, v); }));
 }
 
 int Tverteilfenster::zuordnen(const std::vector<nux::Eintrag>& liste, const QString& name) {
-    auto gruppe = std::make_unique<Zuordnungsgruppe>(name);
+    auto gruppe = std::make_unique<Zuordnungsgruppe>(name, [this](bool anfang) {
+        if (anfang) {
+            ++stumm_;
+            return;
+        }
+        --stumm_;
+        auswertungneu();
+    });
     int n = 0;
     for (const nux::Eintrag& e : liste) {
         const int p = modell_.lehrerposition(e.lehrer);
@@ -526,7 +542,7 @@ void Tverteilfenster::schrittzeigen(const nux::Aenderung& a, bool vorwaerts) {
     gitter_->zelleneu(a.c, a.r);
     zeigerpos();
     listeabgleichen();
-    auswertungneu();
+    auswertungneu(a.c, a.r);
 }
 
 bool Tverteilfenster::freigeben(bool abbrechbar) {
@@ -634,7 +650,7 @@ void Tverteilfenster::Button4Click() {
         nux::piepsen();
         return;
     }
-    nux::piepsen();  // the matrix window comes with its own branch
+    if (::befaehigungenbearbeiten(this)) befaehigungenneu();
 }
 
 void Tverteilfenster::Button6Click() {

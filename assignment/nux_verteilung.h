@@ -116,7 +116,10 @@ private:
     void verwerfen();
     // After every gesture, selection and load: the marks of the grid, and
     // while Panel6 is shown its chart and bottleneck list.
-    void auswertungneu(bool neuaufbau = false);
+    void auswertungneu(bool neuaufbau = false, bool marken = true);
+    // After a gesture on one cell: its mark, the panel as above.
+    void auswertungneu(int c, int r);
+    std::string gewaehlt() const;  // the selected teacher's code, or empty
     QString zellentipp(int c, int r) const;
 
     Gitter* gitter_;
@@ -131,5 +134,6 @@ private:
     QBarSet* ist_ = nullptr;
     QBarCategoryAxis* achse_ = nullptr;
     QValueAxis* werte_ = nullptr;
-    bool diagrammalt_ = true;            // the chart shows another load than the model's
+    bool diagrammalt_ = true;
+    int stumm_ = 0;                      // a step of many gestures is under way: count once at its end            // the chart shows another load than the model's
 };

@@ -25,7 +25,23 @@ private:
 
 // Several gestures as one step (a proposal taken over): its children are
 // Zuordnungsschritte, taken back in reverse order and done again in order.
+// rahmen(true) runs before the children, rahmen(false) after them, so that
+// the window counts its sums once for the whole step.
 class Zuordnungsgruppe : public QUndoCommand {
 public:
-    explicit Zuordnungsgruppe(const QString& text) : QUndoCommand(text) {}
+    Zuordnungsgruppe(const QString& text, std::function<void(bool)> rahmen)
+        : QUndoCommand(text), rahmen_(std::move(rahmen)) {}
+    void undo() override {
+        rahmen_(true);
+        QUndoCommand::undo();
+        rahmen_(false);
+    }
+    void redo() override {
+        rahmen_(true);
+        QUndoCommand::redo();
+        rahmen_(false);
+    }
+
+private:
+    std::function<void(bool)> rahmen_;
 };

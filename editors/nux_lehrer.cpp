@@ -6,6 +6,7 @@
 #include "editors/kern/faecher.h"
 #include "editors/kern/lehrer.h"
 #include "fenster/listenzeichner.h"
+#include "planning/nux_befaehigungen.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/text.h"
@@ -65,6 +66,11 @@ Tlehrerfenster::Tlehrerfenster() : nux::Fenster("Tlehrerfenster", 1016, 616) {
     Button2 = new QPushButton(QStringLiteral("leeren"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(640, 240, 120, 28);
+    Button3 = new QPushButton(QStringLiteral("Wer unterrichtet was"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(500, 300, 260, 28);
+    // Reached by Tab; a click leaves the focus, and with it the name field, alone.
+    Button3->setFocusPolicy(Qt::TabFocus);
 
     setTabOrder(Edit1, Edit3);
     setTabOrder(Edit3, Edit2);
@@ -78,6 +84,7 @@ Tlehrerfenster::Tlehrerfenster() : nux::Fenster("Tlehrerfenster", 1016, 616) {
     connect(Edit3, &QLineEdit::textChanged, this, [this] { nux::sicher([this] { Edit1Change(); }); });
     connect(Button1, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button2Click(); }); });
+    connect(Button3, &QPushButton::clicked, this, [this] { nux::sicher([this] { befaehigungenbearbeiten(this); }); });
 }
 
 bool Tlehrerfenster::eventFilter(QObject* o, QEvent* e) {

@@ -24,6 +24,7 @@ public:
     QLineEdit* Edit2 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;  // "Wer unterrichtet was"
 
 protected:
     void FormActivate() override;

@@ -8,6 +8,7 @@
 
 #include "app/kern/code.h"
 #include "storage/datei.h"
+#include "storage/planung.h"
 #include "storage/satz.h"
 
 namespace fs = std::filesystem;
@@ -88,6 +89,14 @@ int main(int argc, char** argv) {
 
     ablegen("fuzz_jahrakt", "jahr", std::string("2006 1\r\n"));
     ablegen("fuzz_jahrakt", "zwei_zeilen", std::string("2007 2\r\n2006 1\r\n"));
+
+    nux::Befaehigungen b;
+    b.setzen("AndE", "D", nux::Stufe::befaehigt);
+    b.setzen("AndE", "E", nux::Stufe::wunsch);
+    b.setzen("MarH", "M", nux::Stufe::befaehigt);
+    ablegen("fuzz_befaehigungen", "drei_eintraege", b.text());
+    ablegen("fuzz_befaehigungen", "beschaedigt",
+            std::string("\xEF\xBB\xBF" "Bo\tPh\tBEF\xC3\x84HIGT\nkaputt\nXa\t\t1\nLangname\tD\tx\r\nBo\tM\tvielleicht"));
 
     int nummer = 0;
     for (const char* s : {" 42 ", "-12", "4 2", "2147483647", "12-"})

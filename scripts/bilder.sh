@@ -37,6 +37,11 @@ xdotool type 8153; xdotool key Tab; sleep 0.5
 bild menue
 klick 770 12; bild faecher            # "Fächer"
 klick 685 12; klick 60 100; bild lehrer   # "LehrerInnen", first teacher
+# "Wer unterrichtet was", filled from the grid ("Ja"), one Wunschfach; closing
+# asks, and "Ja" saves.
+klick 630 349; klick 474 593; xdotool key Return; sleep 0.5
+xdotool key Down Down Right Right 2; bild befaehigungen
+xdotool key Escape; sleep 0.5; xdotool key Return; sleep 0.5
 klick 595 12; klick 40 164; klick 320 149; bild klassen   # "Klassen", 1b, first subject
 klick 525 12; bild jahr               # "Jahr"
 klick 300 12                          # back to the menu

@@ -39,6 +39,7 @@ laenge() {
         fuzz_faecher) echo 4700 ;;
         fuzz_lehrer) echo 1200 ;;
         fuzz_listenzeilen) echo 400 ;;
+        fuzz_befaehigungen) echo 4096 ;;
         *) echo 256 ;;
     esac
 }

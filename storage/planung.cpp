@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "storage/datei.h"
@@ -42,19 +43,15 @@ std::vector<std::string_view> felder(std::string_view z) {
 }
 
 bool kommentar(std::string_view z) {
-    const std::string t = trimmen(z);
-    return t.empty() || t[0] == '#';
+    // trimmen drops everything up to the space; so does this, without a copy.
+    const auto erstes = std::find_if(z.begin(), z.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
+    return erstes == z.end() || *erstes == '#';
 }
 
-// "befähigt" in either encoding a hand may have saved it in, and the short
-// forms a spreadsheet user is likely to type.
-std::optional<Stufe> stufelesen(std::string_view s) {
-    const std::string t = gross(trimmen(s));
-    if (t == "BEF\xC4HIGT" || t == "BEF\xC3\xA4HIGT" || t == "BEFAEHIGT" || t == "1" || t == "X" || t == "\xB7")
-        return Stufe::befaehigt;
-    if (t == "WUNSCHFACH" || t == "WUNSCH" || t == "2" || t == "*") return Stufe::wunsch;
-    if (t == "0" || t == "NEIN" || t == "-") return Stufe::keine;
-    return std::nullopt;
+// A key the file cannot hold: split by a tab, cut by a line end, or, for
+// the teacher that starts the line, read back as a comment.
+bool unschreibbar(std::string_view k, bool zeilenanfang) {
+    return k.empty() || (zeilenanfang && k[0] == '#') || k.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
 void textschreiben(const std::string& pfad, const std::string& text) {
@@ -90,8 +87,32 @@ Stufe naechstestufe(Stufe s) {
     return Stufe::keine;
 }
 
+std::optional<Stufe> stufelesen(std::string_view s) {
+    const std::string roh = trimmen(s);
+    // The marks of the table itself, "·" and "★", in either encoding.
+    if (roh == "\xB7" || roh == "\xC2\xB7") return Stufe::befaehigt;
+    if (roh == "\xE2\x98\x85") return Stufe::wunsch;
+    const std::string t = gross(roh);
+    if (t == "BEF\xC4HIGT" || t == "BEF\xC3\xA4HIGT" || t == "BEF\xC3\x84HIGT" || t == "BEFAEHIGT" || t == "1" ||
+        t == "X" || t == ".")
+        return Stufe::befaehigt;
+    if (t == "WUNSCHFACH" || t == "WUNSCH" || t == "2" || t == "*") return Stufe::wunsch;
+    if (t.empty() || t == "0" || t == "NEIN" || t == "-") return Stufe::keine;
+    return std::nullopt;
+}
+
+std::string stufetext(Stufe s) {
+    switch (s) {
+        case Stufe::befaehigt: return "bef\xE4higt";
+        case Stufe::wunsch: return "Wunschfach";
+        case Stufe::keine: break;
+    }
+    return {};
+}
+
 std::string lehrerschluessel(std::string_view kurz) { return trimmen(kurz); }
-std::string fachschluessel(std::string_view kurz) { return trimmen(trimmen(kurz).substr(0, 3)); }
+// Cut before trimmed, as every reader of the subject records cuts: "  Mat" is "M".
+std::string fachschluessel(std::string_view kurz) { return trimmen(kurz.substr(0, 3)); }
 
 Stufe Befaehigungen::stufe(std::string_view lehrer, std::string_view fach) const {
     const auto it = eintraege_.find({lehrerschluessel(lehrer), fachschluessel(fach)});
@@ -100,7 +121,7 @@ Stufe Befaehigungen::stufe(std::string_view lehrer, std::string_view fach) const
 
 void Befaehigungen::setzen(std::string_view lehrer, std::string_view fach, Stufe s) {
     Schluessel k{lehrerschluessel(lehrer), fachschluessel(fach)};
-    if (k.first.empty() || k.second.empty()) return;
+    if (unschreibbar(k.first, true) || unschreibbar(k.second, false)) return;
     if (s == Stufe::keine)
         eintraege_.erase(k);
     else
@@ -112,7 +133,7 @@ std::string Befaehigungen::text() const {
                     "bef\xE4higt oder Wunschfach; durch Tabulator getrennt.";
     t += kEnde;
     for (const auto& [k, s] : eintraege_) {
-        t += k.first + "\t" + k.second + "\t" + (s == Stufe::wunsch ? "Wunschfach" : "bef\xE4higt");
+        t += k.first + "\t" + k.second + "\t" + stufetext(s);
         t += kEnde;
     }
     if (!fehler.empty()) {
@@ -128,6 +149,8 @@ std::string Befaehigungen::text() const {
 
 Befaehigungen Befaehigungen::aus(std::string_view text) {
     Befaehigungen b;
+    // An editor on another system may have put a UTF-8 byte order mark in front.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     const auto zeilen = zeilenvon(text);
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
         const std::string_view z = zeilen[i];
@@ -140,21 +163,29 @@ Befaehigungen Befaehigungen::aus(std::string_view text) {
             continue;
         }
         const std::string lehrer = lehrerschluessel(f[0]);
-        const std::string fach = fachschluessel(f[1]);
+        const std::string fach = fachschluessel(trimmen(f[1]));
         if (lehrer.empty() || lehrer.size() > 4) {
             fehler("kein K\xFCrzel einer LehrerIn (1 bis 4 Zeichen)");
             continue;
         }
-        if (fach.empty()) {
+        if (unschreibbar(lehrer, true)) {
+            fehler("Steuerzeichen im K\xFCrzel");
+            continue;
+        }
+        if (fach.empty() || unschreibbar(fach, false)) {
             fehler("keine Kurzbezeichnung eines Fachs");
             continue;
         }
-        const auto s = stufelesen(f[2]);
+        const auto s = trimmen(f[2]).empty() ? std::nullopt : stufelesen(f[2]);
         if (!s) {
             fehler("Stufe weder \"bef\xE4higt\" noch \"Wunschfach\"");
             continue;
         }
-        b.setzen(lehrer, fach, *s);
+        Schluessel k{lehrer, fach};
+        if (*s == Stufe::keine)
+            b.eintraege_.erase(k);
+        else  // nux writes the file sorted: the hint makes each line constant time
+            b.eintraege_.insert_or_assign(b.eintraege_.end(), std::move(k), *s);
     }
     return b;
 }
@@ -167,6 +198,19 @@ Befaehigungen befaehigungenladen(const std::string& jahr) {
 void befaehigungenspeichern(const std::string& jahr, const Befaehigungen& b) {
     planungsordneranlegen(jahr);
     textschreiben(planungspfad(jahr, kBefaehigungsdatei), b.text());
+}
+
+void befaehigungenuebernehmen(const std::string& quelle, const std::string& ziel) {
+    if (!dateida(planungspfad(quelle, kBefaehigungsdatei))) return;
+    const Befaehigungen von = befaehigungenladen(quelle);
+    const Befaehigungen alt = befaehigungenladen(ziel);
+    Befaehigungen neu = von;
+    for (const auto& [k, st] : alt.eintraege()) neu.setzen(k.first, k.second, st);
+    neu.fehler = alt.fehler;
+    for (const auto& f : von.fehler)
+        if (std::none_of(alt.fehler.begin(), alt.fehler.end(), [&](const Lesefehler& a) { return a.text == f.text; }))
+            neu.fehler.push_back(f);
+    if (neu.eintraege() != alt.eintraege() || neu.fehler.size() != alt.fehler.size()) befaehigungenspeichern(ziel, neu);
 }
 
 std::optional<std::string> Herkunft::nachfolger(std::string_view alt) const {
@@ -201,7 +245,7 @@ std::optional<Herkunft> Herkunft::aus(std::string_view text) {
         if (kommentar(z)) continue;
         const auto f = felder(z);
         if (f[0] == "Quelle" && f.size() == 2) {
-            h.quelle = std::string(f[1]);
+            h.quelle = trimmen(f[1]);  // a hand may leave a blank behind the year
             quelle = true;
         } else if (f[0] == "Versetzt" && f.size() == 2) {
             h.versetzt = f[1] == "ja";

@@ -29,6 +29,13 @@ enum class Stufe : std::uint8_t { keine = 0, befaehigt = 1, wunsch = 2 };
 // The next state of a click: keine -> befaehigt -> wunsch -> keine.
 Stufe naechstestufe(Stufe s);
 
+// A state as a hand or a spreadsheet writes it, in any case, Windows-1252 or
+// UTF-8: "befähigt", "x", "1", ".", "·" are qualified; "Wunschfach", "*", "2",
+// "★" preferred; "", "-", "0", "nein" none. Nothing for anything else.
+std::optional<Stufe> stufelesen(std::string_view s);
+// The word of the file: "befähigt", "Wunschfach", or empty for none.
+std::string stufetext(Stufe s);
+
 // The keys as the class records compare them: a teacher code trimmed, a
 // subject by its short name trimmed and cut to the 3 characters every reader uses.
 std::string lehrerschluessel(std::string_view kurz);
@@ -49,7 +56,8 @@ public:
     using Schluessel = std::pair<std::string, std::string>;  // teacher, subject
 
     Stufe stufe(std::string_view lehrer, std::string_view fach) const;
-    // Stufe::keine removes the entry.
+    // Stufe::keine removes the entry; a key that the file could not hold as a
+    // line of its own (a tab or line end in it, a "#" in front) is refused.
     void setzen(std::string_view lehrer, std::string_view fach, Stufe s);
     const std::map<Schluessel, Stufe>& eintraege() const { return eintraege_; }
     bool leer() const { return eintraege_.empty(); }
@@ -76,6 +84,12 @@ Befaehigungen befaehigungenladen(const std::string& jahr);
 // Rewrites the file atomically (making "planung" when needed), the old
 // version kept in the year's "sicherung" first.
 void befaehigungenspeichern(const std::string& jahr, const Befaehigungen& b);
+
+// A takeover of the teachers carries their qualifications from the year
+// quelle into the year ziel: what ziel holds already stays (entries and
+// unreadable lines), the rest of quelle is added. Nothing is written when
+// that changes nothing.
+void befaehigungenuebernehmen(const std::string& quelle, const std::string& ziel);
 
 // Where a year's data came from: the source of its last takeover and, when
 // the classes moved up a grade, which class became which.

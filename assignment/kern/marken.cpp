@@ -47,3 +47,23 @@ std::vector<Marke> marken(const Verteilung& v, const Befaehigungen& b, std::stri
 }
 
 }  // namespace nux
+
+namespace nux {
+
+Marke marke(const Verteilung& v, const Befaehigungen& b, std::string_view gewaehlt, int c, int r) {
+    if (b.leer() || c < 0 || r < 0 || c >= v.klassenzahl() || r >= v.zeilenzahl()) return Marke::keine;
+    const Zelle& z = v.zelle(c, r);
+    const int s = v.RowKeys[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] / 10;
+    if (!z.sichtbar() || s < 0 || static_cast<std::size_t>(s) >= v.faecher().size()) return Marke::keine;
+    const std::string& fach = v.faecher()[static_cast<std::size_t>(s)].kurz;
+    if (!z.frei()) return b.stufe(z.lehrer, fach) == Stufe::keine ? Marke::ohnebefaehigung : Marke::keine;
+    if (trimmen(gewaehlt).empty()) return Marke::keine;
+    switch (b.stufe(gewaehlt, fach)) {
+        case Stufe::keine: return Marke::keine;
+        case Stufe::befaehigt: return Marke::passt;
+        case Stufe::wunsch: break;
+    }
+    return Marke::wunsch;
+}
+
+}  // namespace nux

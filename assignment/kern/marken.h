@@ -22,5 +22,7 @@ enum class Marke : std::uint8_t {
 // nobody counts as unqualified: the table is simply not filled in yet.
 // gewaehlt is the selected teacher's code; empty for none.
 std::vector<Marke> marken(const Verteilung& v, const Befaehigungen& b, std::string_view gewaehlt);
+// The same for the one cell a gesture changed.
+Marke marke(const Verteilung& v, const Befaehigungen& b, std::string_view gewaehlt, int c, int r);
 
 }  // namespace nux

@@ -431,6 +431,16 @@ private slots:
         QCOMPARE(zugeordnet->sum(), 7.5);
         QTest::keyClick(liste(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(zugeordnet->sum(), 3.0);
+
+        // "Wer unterrichtet was" opens the table of the year over the window.
+        QString offen;
+        QTimer::singleShot(0, [&] {
+            QWidget* d = QApplication::activeModalWidget();
+            offen = d ? d->objectName() : QString();
+            if (d) d->findChild<QPushButton*>("Button2")->click();
+        });
+        teil<QPushButton>("Button4")->click();
+        QCOMPARE(offen, QString("Tbefaehigungen"));
     }
 
     // The real boxes, as a user meets them: the answer hook answers at once,

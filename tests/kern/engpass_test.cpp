@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
+#include "assignment/kern/marken.h"
+#include "demo/demoschule.h"
 #include "kernhilfe.h"
 #include "assignment/kern/engpass.h"
 
@@ -100,4 +105,33 @@ TEST(Engpass, VieleLehrkraefteWerdenGekuerzt) {
     e.fehlt = 125;
     e.lehrer = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"};
     EXPECT_EQ(e.text(), "Deutsch, Englisch und Physik: 12,5 Stunden fehlen; nur A, B, C, D, E, F, G, H und 2 weitere");
+}
+
+// The mark of one cell after a gesture is the mark the whole grid gives it.
+TEST(Marken, EinzelneZelleWieDasGanzeGitter) {
+    kernhilfe::Ordner o;
+    demoschuleschreiben();
+    Verteilung v;
+    v.laden();
+    jahrsetzen("");
+    Befaehigungen b;
+    const std::vector<std::string> kurz = {"D", "M", "E", "GS", "BE", "ME"};
+    for (const auto& l : v.lehrerstaende())
+        for (std::size_t i = 0; i < 3; ++i)
+            b.setzen(l.kurz, kurz[(l.kurz[0] + i) % kurz.size()], i == 0 ? Stufe::wunsch : Stufe::befaehigt);
+    std::map<Marke, int> anzahl;
+    for (const std::string gewaehlt : {"", "AndE", "BirW"}) {
+        const auto alle = marken(v, b, gewaehlt);
+        for (int c = 0; c < v.klassenzahl(); ++c)
+            for (int r = 0; r < v.zeilenzahl(); ++r) {
+                const Marke m = alle[static_cast<std::size_t>(c * v.zeilenzahl() + r)];
+                ++anzahl[m];
+                ASSERT_EQ(marke(v, b, gewaehlt, c, r), m) << gewaehlt << " " << c << " " << r;
+            }
+    }
+    // Every kind of mark came up, so the comparison covered each.
+    EXPECT_EQ(anzahl.size(), 4u);
+    // Without any entry nobody counts as unqualified.
+    const auto leer = marken(v, Befaehigungen{}, "AndE");
+    EXPECT_TRUE(std::all_of(leer.begin(), leer.end(), [](Marke m) { return m == Marke::keine; }));
 }

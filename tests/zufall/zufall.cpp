@@ -453,7 +453,12 @@ int main(int argc, char** argv) {
         b.removeIf([](QAbstractButton* k) { return !k->isVisible() || !k->isEnabled(); });
         QAbstractButton* k = b.empty() ? nullptr : eins(b);
         geste(QStringLiteral("Box \"%1\": %2").arg(m->windowTitle(), k ? k->text() : QStringLiteral("schließen")));
-        if (k) k->click(); else m->close();
+        // Outside this timer: a box opened by the click (a question of a
+        // dialog) runs its own loop, in which this timer would never fire again.
+        if (k)
+            QTimer::singleShot(0, k, &QAbstractButton::click);
+        else
+            QTimer::singleShot(0, m, &QWidget::close);
     });
     antworten.start(5);
 

@@ -9,6 +9,7 @@
 
 #include "storage/datei.h"
 #include "storage/dateifehler.h"
+#include "storage/planung.h"
 #include "storage/text.h"
 
 namespace nux {
@@ -145,6 +146,8 @@ Uebernahmeergebnis uebernehmen(const Uebernahmepaar& paar, const Uebernahmewahl&
     } else if (klassen) {
         dateikopieren(quelle + "klassen", ziel + "klassen");
     }
+    // The qualifications belong to the teachers and go with them.
+    if (wahl.lehrer) befaehigungenuebernehmen(paar.quelle, paar.ziel);
     return Uebernahmeergebnis::erledigt;
 }
 
