@@ -63,7 +63,10 @@ Befehlszeile::Befehlszeile() {
     option({"pruefung"},
            QStringLiteral("Prüft, ob sich alle offenen Stunden mit befähigten LehrerInnen besetzen lassen, nennt "
                           "die Engpässe und endet: 0 ja, 1 nein, 2 Fehler."));
-    option({"jahr"}, QStringLiteral("Das Jahr für --export und --pruefung, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
+    option({"vorschlag"},
+           QStringLiteral("Schlägt Lehrkräfte für die offenen Stunden vor und zeigt die Kennzahlen (ohne Fenster, "
+                          "ändert keine Datei); mit --export DATEI als Excel-Mappe."));
+    option({"jahr"}, QStringLiteral("Das Jahr für --export, --pruefung und --vorschlag, z. B. \"2026 1\"; sonst das aktuelle Jahr."),
            QStringLiteral("JAHR"));
     option({"vergleich"},
            QStringLiteral("Vergleicht die Pläne zweier Jahre: --vergleich \"2026 1\" \"2027 1\"; mit --export als "

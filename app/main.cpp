@@ -9,6 +9,7 @@
 #include "assignment/pruefbefehl.h"
 #include "years/nux_vergleich.h"
 #include "years/nux_versetzung.h"
+#include "planning/vorschlagbefehl.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without
@@ -28,11 +29,13 @@ int main(int argc, char* argv[]) {
     if (befehlszeile.gesetzt(QStringLiteral("versetzen")))
         return nux::versetzungsbefehl(befehlszeile.wert(QStringLiteral("versetzen")), befehlszeile.zweites(),
                                       befehlszeile.wert(QStringLiteral("oberstufe")));
+    if (befehlszeile.gesetzt(QStringLiteral("vorschlag")))
+        return nux::vorschlagbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("export")))
         return nux::exportbefehl(exportdatei, befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("pruefung"))) return nux::pruefbefehl(befehlszeile.wert(QStringLiteral("jahr")));
     if (befehlszeile.gesetzt(QStringLiteral("jahr")))
-        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“ oder „--pruefung“.\n")});
+        return nux::beenden({2, QStringLiteral("nux: „--jahr“ gilt nur zusammen mit „--export“, „--pruefung“ oder „--vorschlag“.\n")});
 
     QApplication app(argc, argv);
     nux::deutschladen();

@@ -29,6 +29,7 @@
 #include "storage/jahr.h"
 #include "fenster/frage.h"
 #include "fenster/hinweis.h"
+#include "planning/nux_vorschlag.h"
 #include "storage/text.h"
 
 namespace {
@@ -113,6 +114,8 @@ Tverteilfenster::Tverteilfenster() : nux::Fenster("Tverteilfenster", 1016, 616) 
     connect(Button3, &QPushButton::clicked, this, [this] { nux::sicher([this] { Button3Click(); }); });
     auto* excel = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
     connect(excel, &QShortcut::activated, this, [this] { nux::sicher([this] { Button3Click(); }); });
+
+    Button5 = nux::vorschlagknopf(this);
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));

@@ -34,6 +34,7 @@ public:
     QPushButton* Button2 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button3 = nullptr;  // "Excel-Export"
+    QPushButton* Button5 = nullptr;  // "Vorschlag …"
     QLabel* Label2 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QListWidget* ListBox1 = nullptr;

@@ -18,6 +18,7 @@ mkdir -p "$arbeit/nux"
 cd "$arbeit/nux"
 "$wurzel/build-start/nux_demo"
 "$wurzel/build-start/nux_demo"   # a second run leaves a backup of every file
+python3 "$wurzel/scripts/befaehigungen.py"   # qualifications as the grid says, for the proposal
 
 export DISPLAY=:77
 Xvfb "$DISPLAY" -screen 0 1016x656x24 >/dev/null 2>&1 &
@@ -63,27 +64,9 @@ if command -v soffice >/dev/null; then
   pdftoppm -png -r 70 -f 1 -l 1 "$arbeit"/*.pdf "$arbeit/mappe"
   convert "$arbeit"/mappe*.png -trim -bordercolor white -border 12 +dither -colors 16 "PNG8:$wurzel/docs/bilder/mappe.png"
 fi
-# Load and bottlenecks, and the marks of a selected teacher, once every
-# teacher is qualified for what the grid gives them, every fifth pair as a
-# preferred subject, and the last few pairs missing.
-python3 - <<'PY'
-import os
-faecher = open("2026 1/faecher", "rb").read()
-kurz = [faecher[i + 32:i + 32 + faecher[i + 31]].decode("cp1252") for i in range(0, len(faecher), 88)]
-klassen = open("2026 1/klassen", "rb").read()
-paare = set()
-for k in range(0, len(klassen), 13376):
-    for j in range(3):
-        for s in range(len(kurz)):
-            o = k + 2432 + j * 505 + 5 * s
-            code = klassen[o + 1:o + 1 + klassen[o]].decode("cp1252").strip()
-            if code:
-                paare.add((code, kurz[s]))
-os.makedirs("2026 1/planung", exist_ok=True)
-with open("2026 1/planung/befaehigungen", "w", encoding="cp1252", newline="\r\n") as f:
-    for i, (code, fach) in enumerate(sorted(paare)[:-15]):
-        f.write(f"{code}\t{fach}\t{'Wunschfach' if i % 5 == 0 else 'befähigt'}\n")
-PY
+# Load and bottlenecks, and the marks of a selected teacher, with the last
+# 15 pairs of the grid left out of the qualifications.
+python3 "$wurzel/scripts/befaehigungen.py" "2026 1" 15
 klick 300 12; klick 50 12; sleep 1    # "Verteilung" again: reloads
 klick 930 125; klick 860 410; bild auslastung
 klick 860 410                         # closes the panel
@@ -91,6 +74,10 @@ klick 860 410                         # closes the panel
 klick 900 86; klick 72 93             # AndE on the D lesson of 1a
 klick 525 12; bild frage              # "Jahr"
 xdotool key Escape; sleep 0.5         # "Abbrechen"
+# The proposal for the open lessons: "Vorschlag …" beside the grid, then "Vorschlag berechnen".
+klick 50 12; sleep 1; klick 860 317; sleep 1
+xdotool key Return; sleep 3; bild vorschlag
+xdotool key Escape; sleep 0.5
 # A new school year with promotion and the comparison of the two years, on a
 # fresh start of the program (the unsaved assignment above is dropped).
 kill "$nuxpid"; wait "$nuxpid" 2>/dev/null || true

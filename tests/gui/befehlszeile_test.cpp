@@ -103,6 +103,36 @@ private slots:
         QCOMPARE(pruefen({"--jahr", "2027 1"}), QString("2 nux: Das Jahr \"2027 1\" gibt es in diesem Programmordner nicht.\n"));
     }
 
+    // The proposal in the terminal and as a workbook; no file of the year changes.
+    void vorschlag() {
+        testhilfe::Programmordner ordner;
+        testhilfe::kleineschule();
+        nux::jahrsetzen("");
+        const auto vorschlagen = [](const QStringList& argumente) {
+            QProcess p;
+            p.start(NUX_PROGRAMM, QStringList{"--vorschlag", "--jahr", "2026 1"} + argumente);
+            p.waitForFinished(20000);
+            return QString::number(p.exitCode()) + " " + QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        };
+        QVERIFY(vorschlagen({}).startsWith("2 nux: Es ist noch nicht erfasst, wer was unterrichten kann."));
+        nux::Befaehigungen b;
+        b.setzen("AnnA", "D", nux::Stufe::befaehigt);
+        b.setzen("AnnA", "M", nux::Stufe::befaehigt);
+        nux::befaehigungenspeichern("2026 1", b);
+        const auto vorher = QDir("2026 1").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const auto klassen = testhilfe::bytes("2026 1/klassen");
+        const QString text = vorschlagen({"--export", "v.xlsx"});
+        QVERIFY2(text.startsWith("0 3 Stunden vorgeschlagen, 0 bleiben offen;"), qPrintable(text));
+        QVERIFY(text.contains("offene Stunden                   8,5      0,0      0,0"));
+        QFile mappe("v.xlsx");
+        QVERIFY(mappe.open(QIODevice::ReadOnly));
+        QCOMPARE(mappe.read(2), QByteArray("PK"));
+        QCOMPARE(QDir("2026 1").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), vorher);
+        QCOMPARE(testhilfe::bytes("2026 1/klassen"), klassen);
+        QVERIFY(vorschlagen({}).startsWith("0 3 Stunden"));
+        QCOMPARE(vorschlagen({"--jahr", "2027 1"}), QString("2 nux: Das Jahr \"2027 1\" gibt es in diesem Programmordner nicht.\n"));
+    }
+
     void ordnerbetreten() {
         testhilfe::Programmordner ordner;
         QDir().mkdir("jahr");

@@ -1,0 +1,781 @@
+#include "planning/kern/vorschlag.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <numeric>
+#include <set>
+#include <tuple>
+#include <unordered_map>
+
+#include "assignment/kern/engpass.h"
+#include "planning/kern/mip.h"
+#include "storage/datei.h"
+#include "storage/text.h"
+
+namespace nux {
+
+namespace {
+
+using Uhr = std::chrono::steady_clock;
+
+double ms(Uhr::time_point von) {
+    return std::chrono::duration<double, std::milli>(Uhr::now() - von).count();
+}
+
+bool istcode(const std::string& l) {
+    const std::string t = trimmen(l);
+    return !t.empty() && t.rfind("--", 0) != 0;
+}
+
+// A listed teacher: the first availability line of its code.
+struct Lehrkraft {
+    std::string code;
+    int p = 0;
+    std::int64_t soll = 0;  // required hours
+    std::int64_t last = 0;  // assigned hours as the grid stands
+    std::int64_t fest = 0;  // of these, on lessons the proposal does not touch
+    std::int64_t kap = 0;   // the most the proposal may put on them
+};
+
+// A lesson the proposal may fill: open, or (with Umfang::ueberlast) held by
+// a teacher above the required hours, who then keeps it unless it moves.
+struct Anteil {
+    int c = 0, r = 0, s = 0, j = 1;
+    std::int64_t h = 0;
+    int vorher = -1;              // teacher index, -1 for an open lesson
+    std::vector<int> kandidaten;  // teacher indexes in list order
+};
+
+struct Problem {
+    std::vector<Lehrkraft> lehrer;
+    std::unordered_map<std::string, int> index;  // code -> teacher
+    std::vector<Anteil> anteile;
+    std::vector<char> imumfang;                    // [c]
+    std::set<std::pair<int, int>> festklasse;      // (c, t): t teaches in c outside the proposal
+    std::set<std::tuple<int, int, int>> festfach;  // (c, s, t)
+    std::map<std::pair<int, int>, int> fachanteile;  // (c, s) -> visible lessons
+    std::vector<std::vector<Stufe>> stufen;        // [t][s]
+
+    int lehrervon(const std::string& code) const {
+        const auto it = index.find(trimmen(code));
+        return it == index.end() ? -1 : it->second;
+    }
+};
+
+std::string stundentext(std::int64_t h) { return zehntelganz(h, 1); }
+
+Problem aufstellen(const Verteilung& v, const Befaehigungen& b, const Umfang& u) {
+    Problem pr;
+    const int nk = v.klassenzahl();
+    pr.imumfang.assign(static_cast<std::size_t>(std::max(nk, 0)), u.nurauswahl ? 0 : 1);
+    if (u.nurauswahl) {
+        if (u.klassen.empty()) throw Vorschlagsfehler(kKeineKlasse);
+        for (int c : u.klassen) {
+            if (c < 0 || c >= nk) throw Vorschlagsfehler(kKlasseFehlt);
+            pr.imumfang[static_cast<std::size_t>(c)] = 1;
+        }
+    }
+    if (u.toleranz < 0) throw Vorschlagsfehler(kToleranzNegativ);
+    if (u.toleranz > 999) throw Vorschlagsfehler(kToleranzGross);
+
+    for (int p = 1; v.lehrerzeile(p); ++p) {
+        const std::string& zeile = v.verfuegbar()[static_cast<std::size_t>(p)];
+        const std::string code = trimmen(teil(zeile, 1, 4));
+        if (code.empty() || pr.index.count(code)) continue;
+        const std::size_t satz = static_cast<std::size_t>(std::stoul(zeile.substr(200)));
+        Lehrkraft l;
+        l.code = code;
+        l.p = p;
+        l.soll = satz < v.lehrer().size() ? v.lehrer()[satz].stunden : 0;
+        l.last = l.soll - v.verfuegbarestunden(p);
+        pr.index.emplace(code, static_cast<int>(pr.lehrer.size()));
+        pr.lehrer.push_back(std::move(l));
+    }
+    if (pr.lehrer.empty())
+        throw Vorschlagsfehler(kKeineLehrer);
+    if (b.leer())
+        throw Vorschlagsfehler(kKeineBefaehigungen);
+
+    const std::size_t nf = v.faecher().size();
+    pr.stufen.assign(pr.lehrer.size(), std::vector<Stufe>(nf, Stufe::keine));
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t)
+        for (std::size_t s = 0; s < nf; ++s) pr.stufen[t][s] = b.stufe(pr.lehrer[t].code, v.faecher()[s].kurz);
+
+    for (int c = 0; c < nk; ++c)
+        for (int r = 0; r < v.zeilenzahl(); ++r) {
+            const Zelle& z = v.zelle(c, r);
+            if (!z.sichtbar()) continue;
+            const int key = v.RowKeys[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+            const int s = key / 10;
+            ++pr.fachanteile[{c, s}];
+            const int t = z.frei() ? -1 : pr.lehrervon(z.lehrer);
+            const bool frei = pr.imumfang[static_cast<std::size_t>(c)] &&
+                              (z.frei() || (u.ueberlast && t >= 0 && pr.lehrer[static_cast<std::size_t>(t)].last >
+                                                                        pr.lehrer[static_cast<std::size_t>(t)].soll));
+            if (!frei) {
+                if (t >= 0) {
+                    pr.festklasse.insert({c, t});
+                    pr.festfach.insert({c, s, t});
+                }
+                continue;
+            }
+            pr.anteile.push_back({c, r, s, key % 10, z.stunden, t, {}});
+        }
+    for (Lehrkraft& l : pr.lehrer) l.fest = l.last;
+    for (const Anteil& a : pr.anteile)
+        if (a.vorher >= 0) pr.lehrer[static_cast<std::size_t>(a.vorher)].fest -= a.h;
+    for (Lehrkraft& l : pr.lehrer) l.kap = std::max(l.soll + u.toleranz, l.last) - l.fest;
+    for (Anteil& a : pr.anteile) {
+        for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+            const bool befaehigt = static_cast<std::size_t>(a.s) < nf && pr.stufen[t][static_cast<std::size_t>(a.s)] != Stufe::keine;
+            if ((befaehigt && a.h <= pr.lehrer[t].kap) || static_cast<int>(t) == a.vorher) a.kandidaten.push_back(static_cast<int>(t));
+        }
+    }
+    if (pr.anteile.empty())
+        throw Vorschlagsfehler(u.ueberlast ? kNichtsOffenUeberlast : kNichtsOffen);
+    return pr;
+}
+
+// A teacher per lesson of the problem, -1 for open.
+using Zuordnung = std::vector<int>;
+
+// Fills the open lessons of z by the greedy rule: hardest subject first
+// (the hours its qualified teachers can give beyond what it asks, least
+// first), largest lesson first, the qualified teacher with the most missing
+// hours who still has the lesson's hours.
+// With lp, the candidate the relaxation gives most of the lesson comes first.
+void auffuellen(const Problem& pr, Zuordnung& z, std::vector<std::int64_t>& last, std::vector<std::int64_t>& rest,
+                const std::vector<std::vector<double>>* lp = nullptr) {
+    const std::size_t n = pr.anteile.size();
+    std::map<int, std::int64_t> bedarf, angebot;
+    for (std::size_t a = 0; a < n; ++a)
+        if (z[a] < 0) bedarf[pr.anteile[a].s] += pr.anteile[a].h;
+    for (auto& [s, d] : bedarf) {
+        std::int64_t summe = 0;
+        for (std::size_t t = 0; t < pr.lehrer.size(); ++t)
+            if (static_cast<std::size_t>(s) < pr.stufen[t].size() && pr.stufen[t][static_cast<std::size_t>(s)] != Stufe::keine)
+                summe += std::max<std::int64_t>(0, rest[t]);
+        angebot[s] = summe - d;
+    }
+    std::vector<std::size_t> folge;
+    for (std::size_t a = 0; a < n; ++a)
+        if (z[a] < 0) folge.push_back(a);
+    std::stable_sort(folge.begin(), folge.end(), [&](std::size_t x, std::size_t y) {
+        const Anteil &a = pr.anteile[x], &b = pr.anteile[y];
+        if (angebot[a.s] != angebot[b.s]) return angebot[a.s] < angebot[b.s];
+        if (a.s != b.s) return a.s < b.s;
+        return a.h > b.h;  // then class and row: the order of the lessons
+    });
+    for (std::size_t a : folge) {
+        const Anteil& an = pr.anteile[a];
+        int beste = -1;
+        double bestlp = -1;
+        for (std::size_t k = 0; k < an.kandidaten.size(); ++k) {
+            const int t = an.kandidaten[k];
+            const auto ut = static_cast<std::size_t>(t);
+            if (rest[ut] < an.h) continue;
+            const double w = lp ? std::round((*lp)[a][k] * 1000) : 0;
+            if (beste < 0 || w > bestlp ||
+                (w == bestlp && pr.lehrer[ut].soll - last[ut] > pr.lehrer[static_cast<std::size_t>(beste)].soll - last[static_cast<std::size_t>(beste)])) {
+                beste = t;
+                bestlp = w;
+            }
+        }
+        if (beste < 0) continue;
+        z[a] = beste;
+        last[static_cast<std::size_t>(beste)] += an.h;
+        rest[static_cast<std::size_t>(beste)] -= an.h;
+    }
+}
+
+Zuordnung gierigloesen(const Problem& pr) {
+    Zuordnung z(pr.anteile.size(), -1);
+    std::vector<std::int64_t> last(pr.lehrer.size()), rest(pr.lehrer.size());
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+        last[t] = pr.lehrer[t].fest;
+        rest[t] = pr.lehrer[t].kap;
+    }
+    // Lessons of teachers above their hours stay where they are: the rule
+    // only fills what is open.
+    for (std::size_t a = 0; a < z.size(); ++a)
+        if (pr.anteile[a].vorher >= 0) {
+            const auto t = static_cast<std::size_t>(pr.anteile[a].vorher);
+            z[a] = pr.anteile[a].vorher;
+            last[t] += pr.anteile[a].h;
+            rest[t] -= pr.anteile[a].h;
+        }
+    auffuellen(pr, z, last, rest);
+    return z;
+}
+
+// The program and where its columns lie.
+struct Modell {
+    Mip mip;
+    std::vector<std::vector<int>> x;                // [a][k] column of lesson a with its k-th candidate
+    std::map<std::pair<int, int>, int> y;           // (c, t): t teaches in class c
+    std::map<std::tuple<int, int, int>, int> zfach; // (c, s, t): t teaches subject s in class c
+    std::vector<std::array<int, 4>> d;              // [t] over, under in three steps; -1 without
+};
+
+struct Punkte {
+    double ausgleich, kontinuitaet, klasse, fach, wunsch, offen;
+};
+
+Punkte punkte(const Gewichte& g) {
+    Punkte p;
+    p.ausgleich = g.ausgleich;          // per tenth away from the required hours
+    p.kontinuitaet = 20.0 * g.kontinuitaet;  // per lesson
+    p.klasse = 20.0 * g.wenigelehrer;   // per teacher in a class
+    p.fach = 10.0 * g.wenigelehrer;     // per further teacher of a subject in a class
+    p.wunsch = 10.0 * g.wunsch;         // per lesson
+    // Above all: filling a tenth must outweigh whatever it costs elsewhere.
+    p.offen = 4.0 * p.ausgleich + 2.0 * (p.klasse + p.fach) + p.kontinuitaet + p.wunsch + 10.0;
+    return p;
+}
+
+// The steps of being below the required hours, in tenths: the first two
+// hours cost once, the next three twice, the rest four times; above costs thrice.
+constexpr std::int64_t kStufe1 = 20, kStufe2 = 30;
+
+void modellbauen(Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilung& v, const Punkte& pt) {
+    const std::size_t n = pr.anteile.size();
+    double konstante = 0;
+    m.x.resize(n);
+    std::vector<std::vector<std::pair<int, double>>> last(pr.lehrer.size());
+    std::map<std::tuple<int, int, int>, std::vector<int>> fachglieder;
+    std::map<std::pair<int, int>, std::vector<int>> klassenglieder;
+    for (std::size_t a = 0; a < n; ++a) {
+        const Anteil& an = pr.anteile[a];
+        const std::string& klasse = v.Classes[static_cast<std::size_t>(an.c)].name;
+        const std::string fach = static_cast<std::size_t>(an.s) < v.faecher().size() ? v.faecher()[static_cast<std::size_t>(an.s)].kurz : "";
+        const double offen = pt.offen * static_cast<double>(an.h);
+        konstante += offen;
+        bool kont = false, wunsch = false;
+        std::vector<double> kosten;
+        for (int t : an.kandidaten) {
+            const auto ut = static_cast<std::size_t>(t);
+            double k = -offen;
+            if (vj.hatte(klasse, fach, pr.lehrer[ut].code)) {
+                k -= pt.kontinuitaet;
+                kont = true;
+            }
+            if (static_cast<std::size_t>(an.s) < pr.stufen[ut].size() && pr.stufen[ut][static_cast<std::size_t>(an.s)] == Stufe::wunsch) {
+                k -= pt.wunsch;
+                wunsch = true;
+            }
+            kosten.push_back(k);
+        }
+        if (kont) konstante += pt.kontinuitaet;
+        if (wunsch) konstante += pt.wunsch;
+        std::vector<std::pair<int, double>> eins;
+        for (std::size_t k = 0; k < an.kandidaten.size(); ++k) {
+            const int t = an.kandidaten[k];
+            const int col = m.mip.spalte(kosten[k], 0, 1, true);
+            m.x[a].push_back(col);
+            eins.push_back({col, 1.0});
+            last[static_cast<std::size_t>(t)].push_back({col, static_cast<double>(an.h)});
+            if (!pr.festklasse.count({an.c, t})) klassenglieder[{an.c, t}].push_back(col);
+            if (pr.fachanteile.at({an.c, an.s}) > 1 && !pr.festfach.count({an.c, an.s, t}))
+                fachglieder[{an.c, an.s, t}].push_back(col);
+        }
+        if (!eins.empty()) m.mip.zeile(eins, an.vorher >= 0 ? 1.0 : -Mip::kUnendlich, 1.0);
+    }
+    // One row per class and teacher (and per subject of a class and
+    // teacher), not one per lesson: the relaxation is weaker, but small
+    // enough to be solved again at every node.
+    std::vector<std::pair<int, int>> schnitte;
+    for (const auto& [ct, glieder] : klassenglieder) {
+        // A teacher who can take only one lesson of the class: its column says it all.
+        if (glieder.size() == 1) {
+            m.mip.kostenplus(glieder[0], pt.klasse);
+            continue;
+        }
+        const int y = m.mip.spalte(pt.klasse, 0, 1, true);
+        m.y[ct] = y;
+        std::vector<std::pair<int, double>> zeile;
+        for (int col : glieder) {
+            zeile.push_back({col, 1.0});
+            schnitte.push_back({col, y});
+        }
+        zeile.push_back({y, -static_cast<double>(glieder.size())});
+        m.mip.zeile(zeile, -Mip::kUnendlich, 0.0);
+    }
+    for (const auto& [cst, glieder] : fachglieder) {
+        if (glieder.size() == 1) {
+            m.mip.kostenplus(glieder[0], pt.fach);
+            continue;
+        }
+        const int zf = m.mip.spalte(pt.fach, 0, 1, true);
+        m.zfach[cst] = zf;
+        std::vector<std::pair<int, double>> zeile;
+        for (int col : glieder) {
+            zeile.push_back({col, 1.0});
+            schnitte.push_back({col, zf});
+        }
+        zeile.push_back({zf, -static_cast<double>(glieder.size())});
+        m.mip.zeile(zeile, -Mip::kUnendlich, 0.0);
+    }
+    m.mip.schnitte(std::move(schnitte));
+    m.d.assign(pr.lehrer.size(), {-1, -1, -1, -1});
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+        if (last[t].empty()) continue;
+        const Lehrkraft& l = pr.lehrer[t];
+        // assigned - over + under = required - fixed; over stays within the capacity.
+        auto& d = m.d[t];
+        d[0] = m.mip.spalte(3.0 * pt.ausgleich, 0, static_cast<double>(l.fest + l.kap - l.soll), false);
+        d[1] = m.mip.spalte(pt.ausgleich, 0, kStufe1, false);
+        d[2] = m.mip.spalte(2.0 * pt.ausgleich, 0, kStufe2, false);
+        d[3] = m.mip.spalte(4.0 * pt.ausgleich, 0, Mip::kUnendlich, false);
+        auto glieder = last[t];
+        glieder.push_back({d[0], -1.0});
+        for (int k = 1; k < 4; ++k) glieder.push_back({d[static_cast<std::size_t>(k)], 1.0});
+        const double rechts = static_cast<double>(l.soll - l.fest);
+        m.mip.zeile(glieder, rechts, rechts);
+    }
+    m.mip.konstante(konstante);
+}
+
+// The column values of an assignment, for the solver to start from and to
+// measure the greedy rule with the same objective.
+std::vector<double> spaltenwerte(const Modell& m, const Problem& pr, const Zuordnung& z) {
+    std::vector<double> w(static_cast<std::size_t>(m.mip.spalten()), 0.0);
+    std::vector<std::int64_t> last(pr.lehrer.size(), 0);
+    for (std::size_t a = 0; a < z.size(); ++a) {
+        if (z[a] < 0) continue;
+        const Anteil& an = pr.anteile[a];
+        const auto it = std::find(an.kandidaten.begin(), an.kandidaten.end(), z[a]);
+        w[static_cast<std::size_t>(m.x[a][static_cast<std::size_t>(it - an.kandidaten.begin())])] = 1.0;
+        last[static_cast<std::size_t>(z[a])] += an.h;
+        if (auto y = m.y.find({an.c, z[a]}); y != m.y.end()) w[static_cast<std::size_t>(y->second)] = 1.0;
+        if (auto f = m.zfach.find({an.c, an.s, z[a]}); f != m.zfach.end()) w[static_cast<std::size_t>(f->second)] = 1.0;
+    }
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+        const auto& d = m.d[t];
+        if (d[0] < 0) continue;
+        const std::int64_t abw = pr.lehrer[t].fest + last[t] - pr.lehrer[t].soll;
+        std::int64_t unter = std::max<std::int64_t>(0, -abw);
+        w[static_cast<std::size_t>(d[0])] = static_cast<double>(std::max<std::int64_t>(0, abw));
+        const std::int64_t s1 = std::min(unter, kStufe1);
+        unter -= s1;
+        const std::int64_t s2 = std::min(unter, kStufe2);
+        unter -= s2;
+        w[static_cast<std::size_t>(d[1])] = static_cast<double>(s1);
+        w[static_cast<std::size_t>(d[2])] = static_cast<double>(s2);
+        w[static_cast<std::size_t>(d[3])] = static_cast<double>(unter);
+    }
+    return w;
+}
+
+// The relaxation rounded: the lessons in the greedy rule's order, each to
+// the candidate the relaxation gives most of it that still has the hours.
+Zuordnung runden(const Modell& m, const Problem& pr) {
+    std::vector<std::vector<double>> lp(m.x.size());
+    for (std::size_t a = 0; a < m.x.size(); ++a)
+        for (int col : m.x[a]) lp[a].push_back(m.mip.lpwert(col));
+    Zuordnung z(pr.anteile.size(), -1);
+    std::vector<std::int64_t> last(pr.lehrer.size()), rest(pr.lehrer.size());
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+        rest[t] = pr.lehrer[t].kap;
+        last[t] = pr.lehrer[t].fest;
+    }
+    auffuellen(pr, z, last, rest, &lp);
+    // A lesson of an overloaded teacher never ends open.
+    for (std::size_t a = 0; a < z.size(); ++a)
+        if (z[a] < 0 && pr.anteile[a].vorher >= 0) return {};
+    return z;
+}
+
+Zuordnung auslesen(const Modell& m, const Problem& pr) {
+    Zuordnung z(pr.anteile.size(), -1);
+    for (std::size_t a = 0; a < z.size(); ++a)
+        for (std::size_t k = 0; k < m.x[a].size(); ++k)
+            if (m.mip.wert(m.x[a][k]) > 0.5) z[a] = pr.anteile[a].kandidaten[k];
+    return z;
+}
+
+std::vector<Eintrag> alseintraege(const Problem& pr, const Zuordnung& z) {
+    std::vector<Eintrag> e;
+    for (std::size_t a = 0; a < z.size(); ++a)
+        if (z[a] >= 0 && z[a] != pr.anteile[a].vorher)
+            e.push_back({pr.anteile[a].c, pr.anteile[a].r, pr.lehrer[static_cast<std::size_t>(z[a])].code});
+    return e;
+}
+
+std::int64_t offenestunden(const Problem& pr, const Zuordnung& z) {
+    std::int64_t h = 0;
+    for (std::size_t a = 0; a < z.size(); ++a)
+        if (z[a] < 0) h += pr.anteile[a].h;
+    return h;
+}
+
+// Whether z leaves no more hours open than the greedy rule g and, while
+// balance weighs at least as much as any other aim, no larger sum of
+// deviations from the required hours: the objective weighs both, but only
+// among other aims, and the proposal must never lose what the simple rule
+// gets right.
+bool nichtschlechter(const Problem& pr, const Zuordnung& z, const Zuordnung& g, const Gewichte& gw) {
+    const auto abweichung = [&](const Zuordnung& x) {
+        std::vector<std::int64_t> last(pr.lehrer.size());
+        for (std::size_t t = 0; t < pr.lehrer.size(); ++t) last[t] = pr.lehrer[t].fest - pr.lehrer[t].soll;
+        for (std::size_t a = 0; a < x.size(); ++a)
+            if (x[a] >= 0) last[static_cast<std::size_t>(x[a])] += pr.anteile[a].h;
+        std::int64_t summe = 0;
+        for (std::int64_t d : last) summe += std::abs(d);
+        return summe;
+    };
+    const bool ausgleichzuerst = gw.ausgleich >= std::max({gw.kontinuitaet, gw.wenigelehrer, gw.wunsch});
+    return offenestunden(pr, z) <= offenestunden(pr, g) && (!ausgleichzuerst || abweichung(z) <= abweichung(g));
+}
+
+}  // namespace
+
+bool Vorjahr::hatte(std::string_view klasse, std::string_view fach, std::string_view code) const {
+    const auto it = lehrer.find({trimmen(klasse), fachschluessel(fach)});
+    if (it == lehrer.end()) return false;
+    const std::string k = lehrerschluessel(code);
+    return std::find(it->second.begin(), it->second.end(), k) != it->second.end();
+}
+
+Vorjahr vorjahrbilden(const Herkunft& h, const std::vector<Klassensatz>& alt,
+                      const std::vector<Fachsatz>& faecheralt, const std::vector<Klassensatz>& neu) {
+    Vorjahr vj;
+    for (const Klassensatz& k : neu) {
+        const std::string name = trimmen(k.name);
+        const auto vor = h.vorgaenger(name);
+        if (!vor) continue;
+        const auto it = std::find_if(alt.begin(), alt.end(), [&](const Klassensatz& a) { return trimmen(a.name) == *vor; });
+        if (it == alt.end()) continue;
+        for (int s = 0; s < kFaecherMax && static_cast<std::size_t>(s) < faecheralt.size(); ++s)
+            for (int j = 1; j <= kSlots; ++j) {
+                if (it->h(j, s) == 0 || !istcode(it->l(j, s))) continue;
+                auto& liste = vj.lehrer[{name, fachschluessel(faecheralt[static_cast<std::size_t>(s)].kurz)}];
+                const std::string code = lehrerschluessel(it->l(j, s));
+                if (std::find(liste.begin(), liste.end(), code) == liste.end()) liste.push_back(code);
+            }
+    }
+    return vj;
+}
+
+Vorjahr vorjahrladen(const std::string& jahr, const std::vector<Klassensatz>& neu) {
+    const auto h = herkunftladen(jahr);
+    if (!h || h->quelle.empty() || h->quelle == jahr) return {};
+    const std::string k = h->quelle + "/klassen", f = h->quelle + "/faecher";
+    if (!std::filesystem::exists(k) || !std::filesystem::exists(f)) return {};
+    return vorjahrbilden(*h, laden<Klassensatz>(k), laden<Fachsatz>(f), neu);
+}
+
+double Vorschlag::luecke() const {
+    if (ziel <= 0 || schranke >= ziel) return 0;
+    return (ziel - std::max(0.0, schranke)) / ziel;
+}
+
+std::string Vorschlag::guetetext() const {
+    const double prozent = luecke() * 100.0;
+    if (prozent < 0.05) return std::string("das bestmögliche Ergebnis");
+    // Rounded up: "höchstens" must hold.
+    const auto zehntel = static_cast<std::int64_t>(std::ceil(prozent * 10.0 - 1e-9));
+    return std::string("höchstens ") + zehntelganz(zehntel, 1) + std::string(" % vom bestmöglichen Ergebnis entfernt");
+}
+
+std::vector<Eintrag> gierig(const Verteilung& v, const Befaehigungen& b, const Umfang& u) {
+    const Problem pr = aufstellen(v, b, u);
+    return alseintraege(pr, gierigloesen(pr));
+}
+
+Kennzahlen zaehlen(const Verteilung& v, const std::vector<Eintrag>& neu, const Vorjahr& vj, const Umfang& u) {
+    const int nk = v.klassenzahl(), nr = v.zeilenzahl();
+    std::vector<std::string> lehrer(static_cast<std::size_t>(std::max(0, nk * nr)));
+    for (int c = 0; c < nk; ++c)
+        for (int r = 0; r < nr; ++r) lehrer[static_cast<std::size_t>(c * nr + r)] = trimmen(v.zelle(c, r).lehrer);
+    std::unordered_map<std::string, std::int64_t> abweichung;  // assigned - required, first line of a code
+    std::vector<std::string> codes;
+    for (int p = 1; v.lehrerzeile(p); ++p) {
+        const std::string code = trimmen(teil(v.verfuegbar()[static_cast<std::size_t>(p)], 1, 4));
+        if (abweichung.emplace(code, -v.verfuegbarestunden(p)).second) codes.push_back(code);
+    }
+    for (const Eintrag& e : neu) {
+        if (e.c < 0 || e.c >= nk || e.r < 0 || e.r >= nr) continue;
+        std::string& l = lehrer[static_cast<std::size_t>(e.c * nr + e.r)];
+        const std::int64_t h = v.zelle(e.c, e.r).stunden;
+        if (auto it = abweichung.find(l); it != abweichung.end()) it->second -= h;
+        l = trimmen(e.lehrer);
+        if (auto it = abweichung.find(l); it != abweichung.end()) it->second += h;
+    }
+    std::vector<char> imumfang(static_cast<std::size_t>(std::max(nk, 0)), u.nurauswahl ? 0 : 1);
+    for (int c : u.klassen)
+        if (u.nurauswahl && c >= 0 && c < nk) imumfang[static_cast<std::size_t>(c)] = 1;
+    Kennzahlen k;
+    for (const std::string& code : codes) {
+        const std::int64_t a = abweichung[code];
+        k.abweichung += std::abs(a);
+        k.groesste = std::max(k.groesste, std::abs(a));
+        if (a > 0) ++k.ueber;
+    }
+    int klassen = 0, paare = 0;
+    for (int c = 0; c < nk; ++c) {
+        std::set<std::string> inklasse;
+        bool lektionen = false;
+        for (int r = 0; r < nr; ++r) {
+            const Zelle& z = v.zelle(c, r);
+            if (!z.sichtbar()) continue;
+            lektionen = true;
+            const std::string& l = lehrer[static_cast<std::size_t>(c * nr + r)];
+            if (l == "--") {
+                if (imumfang[static_cast<std::size_t>(c)]) k.offen += z.stunden;
+                continue;
+            }
+            inklasse.insert(l);
+            const int s = v.RowKeys[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] / 10;
+            if (static_cast<std::size_t>(s) < v.faecher().size() &&
+                vj.hatte(v.Classes[static_cast<std::size_t>(c)].name, v.faecher()[static_cast<std::size_t>(s)].kurz, l))
+                ++k.behalten;
+        }
+        if (lektionen) {
+            ++klassen;
+            paare += static_cast<int>(inklasse.size());
+        }
+    }
+    k.lehrerjeklasse = klassen ? static_cast<double>(paare) / klassen : 0.0;
+    return k;
+}
+
+std::vector<Eintrag> eintraege(const Vorschlag& v, const std::vector<bool>& haken) {
+    std::vector<Eintrag> e;
+    for (std::size_t i = 0; i < v.zeilen.size(); ++i)
+        if (i >= haken.size() || haken[i]) e.push_back({v.zeilen[i].c, v.zeilen[i].r, v.zeilen[i].lehrer});
+    return e;
+}
+
+Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr& vj, const Umfang& u,
+                      const Gewichte& g, const Steuerung& st) {
+    const auto pruefe = [&] {
+        if (st.abbrechen && st.abbrechen->load()) throw Vorschlagsabbruch();
+    };
+    const auto melde = [&](int prozent, const std::string& text) {
+        if (st.melden) st.melden(prozent, text);
+    };
+    for (int w : {g.ausgleich, g.kontinuitaet, g.wenigelehrer, g.wunsch})
+        if (w < 0 || w > 10) throw Vorschlagsfehler(kGewichtBereich);
+    if (g.ausgleich + g.kontinuitaet + g.wenigelehrer + g.wunsch == 0)
+        throw Vorschlagsfehler(kGewichteNull);
+
+    Vorschlag vs;
+    auto uhr = Uhr::now();
+    melde(0, "Das Modell wird aufgebaut ...");
+    const Problem pr = aufstellen(v, b, u);
+    pruefe();
+    const Zuordnung gz = gierigloesen(pr);
+    Modell m;
+    modellbauen(m, pr, vj, v, punkte(g));
+    const std::vector<double> start = spaltenwerte(m, pr, gz);
+    vs.anteile = static_cast<int>(pr.anteile.size());
+    vs.variablen = m.mip.spalten();
+    vs.msmodell = ms(uhr);
+    pruefe();
+
+    uhr = Uhr::now();
+    melde(5, std::string("Der Löser sucht die beste Verteilung ..."));
+    // Small programs get little time: a proposal should come at once where it can.
+    const int budget = std::clamp(static_cast<int>(1.5 * static_cast<double>(pr.anteile.size())), 300, std::max(300, st.zeitgrenze_ms));
+    // The better of the greedy rule and the rounded relaxation is where the search starts.
+    std::vector<double> anfang = start;
+    if (m.mip.relaxieren(budget)) {
+        const Zuordnung rz = runden(m, pr);
+        if (!rz.empty()) {
+            std::vector<double> w = spaltenwerte(m, pr, rz);
+            if (m.mip.bewerten(w) < m.mip.bewerten(anfang) && nichtschlechter(pr, rz, gz, g)) anfang = std::move(w);
+        }
+    }
+    pruefe();
+    Mip::Einstellung e;
+    e.zeitgrenze_ms = std::max(1, budget - static_cast<int>(ms(uhr)));
+    e.knotengrenze = st.knotengrenze;
+    e.luecke = st.luecke;
+    e.start = anfang;
+    e.abbrechen = st.abbrechen;
+    const auto beginn = Uhr::now();
+    e.melden = [&](double bester, double schranke) {
+        const double anteil = std::min(1.0, ms(beginn) / budget);
+        std::string text = std::string("Der Löser sucht die beste Verteilung ...");
+        if (std::isfinite(bester) && bester > 0)
+            text += std::string(" höchstens ") + zehntelganz(static_cast<std::int64_t>(std::ceil(std::max(0.0, (bester - std::max(0.0, schranke)) / bester) * 1000)), 1) +
+                    std::string(" % vom bestmöglichen Ergebnis entfernt");
+        melde(5 + static_cast<int>(85 * anteil), text);
+    };
+    const Mip::Ausgang aus = m.mip.loesen(e);
+    if (aus == Mip::Ausgang::abgebrochen) throw Vorschlagsabbruch();
+    vs.msloesen = ms(uhr);
+
+    uhr = Uhr::now();
+    melde(92, std::string("Die Vorschau wird erstellt ..."));
+    // The greedy rule measured with the same objective.
+    vs.zielgierig = m.mip.bewerten(start);
+    Zuordnung z = gz;
+    vs.ziel = vs.zielgierig;
+    vs.schranke = std::min(vs.zielgierig, m.mip.schranke());
+    if (aus != Mip::Ausgang::keine) {
+        const Zuordnung mz = auslesen(m, pr);
+        const double mziel = m.mip.bewerten(spaltenwerte(m, pr, mz));
+        if (mziel <= vs.zielgierig + 1e-6 && nichtschlechter(pr, mz, gz, g)) {
+            z = mz;
+            vs.ziel = mziel;
+            vs.vomloeser = true;
+        }
+        vs.bewiesen = aus == Mip::Ausgang::optimal;
+        vs.schranke = std::min(vs.ziel, m.mip.schranke());
+    }
+
+    const std::vector<Eintrag> neu = alseintraege(pr, z);
+    vs.vorher = zaehlen(v, {}, vj, u);
+    vs.nachher = zaehlen(v, neu, vj, u);
+    vs.gierig = zaehlen(v, alseintraege(pr, gz), vj, u);
+
+    std::vector<std::int64_t> last(pr.lehrer.size());
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) last[t] = pr.lehrer[t].last;
+    for (std::size_t a = 0; a < z.size(); ++a) {
+        const Anteil& an = pr.anteile[a];
+        const std::string klasse = trimmen(v.Classes[static_cast<std::size_t>(an.c)].name);
+        const std::string fach = static_cast<std::size_t>(an.s) < v.faecher().size() ? trimmen(v.faecher()[static_cast<std::size_t>(an.s)].name) : "";
+        if (z[a] < 0) {
+            vs.offen.push_back({an.c, an.r, klasse, fach, an.j, an.h, {}});
+            continue;
+        }
+        if (z[a] == an.vorher) continue;
+        const auto t = static_cast<std::size_t>(z[a]);
+        Vorschlagszeile zl{an.c, an.r, klasse, fach, an.j, an.h, pr.lehrer[t].code,
+                           an.vorher >= 0 ? pr.lehrer[static_cast<std::size_t>(an.vorher)].code : "--", {}};
+        std::vector<std::string> warum;
+        if (static_cast<std::size_t>(an.s) < pr.stufen[t].size() && pr.stufen[t][static_cast<std::size_t>(an.s)] == Stufe::wunsch)
+            warum.push_back("Wunschfach");
+        if (static_cast<std::size_t>(an.s) < v.faecher().size() && vj.hatte(klasse, v.faecher()[static_cast<std::size_t>(an.s)].kurz, pr.lehrer[t].code))
+            warum.push_back("hatte die Klasse letztes Jahr");
+        warum.push_back(stundentext(pr.lehrer[t].soll - pr.lehrer[t].last) + " Stunden frei");
+        for (std::size_t i = 0; i < warum.size(); ++i) zl.warum += (i ? ", " : "") + warum[i];
+        vs.zeilen.push_back(std::move(zl));
+    }
+    if (!vs.offen.empty()) {
+        // What stays open, named by the bottleneck of the grid as the proposal leaves it.
+        Verteilung danach = v;
+        for (const Eintrag& en : neu) {
+            if (!danach.zelle(en.c, en.r).frei()) danach.austragen(en.c, en.r);
+            danach.eintragen(en.c, en.r, danach.lehrerposition(en.lehrer));
+        }
+        const Pruefung pf = pruefen(danach, b);
+        for (Offenzeile& o : vs.offen) {
+            const int s = v.RowKeys[static_cast<std::size_t>(o.c)][static_cast<std::size_t>(o.r)] / 10;
+            for (const Engpass& en : pf.engpaesse)
+                if (std::find(en.faecher.begin(), en.faecher.end(), s) != en.faecher.end()) {
+                    o.grund = en.text();
+                    break;
+                }
+            if (o.grund.empty())
+                o.grund = "keine befähigte Lehrkraft hat noch " + stundentext(o.stunden) + " Stunden am Stück frei";
+        }
+    }
+    vs.msvorschau = ms(uhr);
+    melde(100, std::string("Fertig."));
+    return vs;
+}
+
+namespace {
+
+// A message of the core (UTF-8) for a workbook, whose texts are Windows-1252:
+// the letters of Latin-1 and the quotation marks and dash the messages use.
+std::string alscp(std::string_view u) {
+    std::string r;
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        const auto b = static_cast<unsigned char>(u[i]);
+        if (b < 0x80) {
+            r += static_cast<char>(b);
+        } else if ((b == 0xC2 || b == 0xC3) && i + 1 < u.size()) {
+            r += static_cast<char>((b == 0xC3 ? 0xC0 : 0x80) + (static_cast<unsigned char>(u[++i]) & 0x3F));
+        } else if (b == 0xE2 && i + 2 < u.size() && static_cast<unsigned char>(u[i + 1]) == 0x80) {
+            const auto c = static_cast<unsigned char>(u[i + 2]);
+            r += c == 0x9E ? '\x84' : c == 0x9C ? '\x93' : c == 0x93 ? '\x96' : c == 0xA6 ? '\x85' : '?';
+            i += 2;
+        } else {
+            r += '?';
+        }
+    }
+    return r;
+}
+
+std::string komma(double x) {
+    std::string t = std::to_string(static_cast<std::int64_t>(std::llround(x * 100)));
+    while (t.size() < 3) t.insert(0, "0");
+    return t.substr(0, t.size() - 2) + "," + t.substr(t.size() - 2);
+}
+
+using Z = Mappenzelle;
+
+Mappenblatt kopfblatt(const std::string& name, const std::string& titel, std::vector<Z> kopf, std::vector<int> breiten) {
+    Mappenblatt b;
+    b.name = name;
+    b.zeilen.push_back({Z::t(titel, true)});
+    b.zeilen.push_back({Z::t("Ein Vorschlag von nux, nicht gespeichert: die Daten bleiben, wie sie sind.")});
+    b.zeilen.push_back({});
+    for (Z& z : kopf) z.fett = true;
+    b.zeilen.push_back(std::move(kopf));
+    b.breiten = std::move(breiten);
+    b.festzeilen = 4;
+    b.filterzeile = 3;
+    return b;
+}
+
+}  // namespace
+
+Mappe vorschlagsmappe(const Vorschlag& v, const std::string& jahr) {
+    Mappe m;
+    m.titel = "Vorschlag " + jahr;
+    Mappenblatt zeilen = kopfblatt("Vorschlag", "Vorschlag f\xFCr " + jahr + ": " + alscp(v.guetetext()),
+                                   {Z::t("Klasse"), Z::t("Fach"), Z::t("Anteil"), Z::t("Stunden"), Z::t("Lehrkraft"), Z::t("bisher"), Z::t("warum")},
+                                   {7, 24, 7, 8, 9, 7, 48});
+    for (const auto& z : v.zeilen)
+        zeilen.zeilen.push_back({Z::t(z.klasse), Z::t(z.fach), Z::n(z.anteil), Z::h(z.stunden), Z::t(z.lehrer), Z::t(z.vorher), Z::t(z.warum)});
+    Mappenblatt offen = kopfblatt("Offen", "Was offen bleibt", {Z::t("Klasse"), Z::t("Fach"), Z::t("Anteil"), Z::t("Stunden"), Z::t("warum")},
+                                  {7, 24, 7, 8, 70});
+    for (const auto& o : v.offen)
+        offen.zeilen.push_back({Z::t(o.klasse), Z::t(o.fach), Z::n(o.anteil), Z::h(o.stunden), Z::t(alscp(o.grund))});
+    Mappenblatt zahlen = kopfblatt("Kennzahlen", "Kennzahlen", {Z::t(""), Z::t("vorher"), Z::t("Vorschlag"), Z::t("gierige Regel")}, {30, 12, 12, 14});
+    zahlen.filterzeile = -1;
+    const auto drei = [&](const char* name, auto f) {
+        zahlen.zeilen.push_back({Z::t(name), f(v.vorher), f(v.nachher), f(v.gierig)});
+    };
+    drei("offene Stunden", [](const Kennzahlen& k) { return Z::h(k.offen); });
+    drei("Abweichung vom Soll, Summe", [](const Kennzahlen& k) { return Z::h(k.abweichung); });
+    drei("gr\xF6\xDF" "te Abweichung vom Soll", [](const Kennzahlen& k) { return Z::h(k.groesste); });
+    drei("Lehrkr\xE4" "fte \xFC" "ber dem Soll", [](const Kennzahlen& k) { return Z::n(k.ueber); });
+    drei("Stunden wie letztes Jahr", [](const Kennzahlen& k) { return Z::n(k.behalten); });
+    drei("Lehrkr\xE4" "fte je Klasse", [](const Kennzahlen& k) { return Z::t(komma(k.lehrerjeklasse)); });
+    m.blaetter = {std::move(zeilen), std::move(offen), std::move(zahlen)};
+    return m;
+}
+
+std::string vorschlagstext(const Vorschlag& v) {
+    const auto h = [](std::int64_t z) { return zehntelganz(z, 9); };
+    const auto n = [](std::int64_t z) { const std::string s = std::to_string(z); return std::string(s.size() < 9 ? 9 - s.size() : 0, ' ') + s; };
+    std::string t = std::to_string(v.zeilen.size()) + " Stunden vorgeschlagen, " + std::to_string(v.offen.size()) +
+                    " bleiben offen; " + v.guetetext() + ".\n";
+    t += "                              vorher Vorschlag   gierig\n";
+    const auto zeile = [&](const std::string& name, const std::string& a, const std::string& b, const std::string& c) {
+        std::string links = name;
+        // Padded by characters, not bytes: the names hold umlauts.
+        std::size_t zeichen = 0;
+        for (unsigned char ch : links) zeichen += (ch & 0xC0) != 0x80;
+        links.append(zeichen < 27 ? 27 - zeichen : 0, ' ');
+        t += links + a + b + c + "\n";
+    };
+    zeile("offene Stunden", h(v.vorher.offen), h(v.nachher.offen), h(v.gierig.offen));
+    zeile("Abweichung vom Soll, Summe", h(v.vorher.abweichung), h(v.nachher.abweichung), h(v.gierig.abweichung));
+    zeile("größte Abweichung vom Soll", h(v.vorher.groesste), h(v.nachher.groesste), h(v.gierig.groesste));
+    zeile("Lehrkräfte über dem Soll", n(v.vorher.ueber), n(v.nachher.ueber), n(v.gierig.ueber));
+    zeile("Stunden wie letztes Jahr", n(v.vorher.behalten), n(v.nachher.behalten), n(v.gierig.behalten));
+    const auto k = [](double x) { std::string s = komma(x); return std::string(s.size() < 9 ? 9 - s.size() : 0, ' ') + s; };
+    zeile("Lehrkräfte je Klasse", k(v.vorher.lehrerjeklasse), k(v.nachher.lehrerjeklasse), k(v.gierig.lehrerjeklasse));
+    return t;
+}
+
+}  // namespace nux
