@@ -9,7 +9,7 @@
 #include "assignment/pruefbefehl.h"
 #include "years/nux_vergleich.h"
 #include "years/nux_versetzung.h"
-#include "planning/vorschlagbefehl.h"
+#include "assignment/vorschlagbefehl.h"
 
 int main(int argc, char* argv[]) {
     // What the command line asks for is done before the windows, and without

@@ -22,14 +22,14 @@
 #include "assignment/excel.h"
 #include "assignment/rueckgaengig.h"
 #include "fenster/hochknopf.h"
-#include "planning/nux_befaehigungen.h"
+#include "assignment/nux_befaehigungen.h"
 #include "assignment/kern/engpass.h"
 #include "assignment/kern/marken.h"
 #include "assignment/pruefbefehl.h"
 #include "storage/jahr.h"
 #include "fenster/frage.h"
 #include "fenster/hinweis.h"
-#include "planning/nux_vorschlag.h"
+#include "assignment/nux_vorschlag.h"
 #include "storage/text.h"
 
 namespace {

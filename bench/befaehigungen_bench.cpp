@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "fenster/shell.h"
-#include "planning/nux_befaehigungen.h"
+#include "assignment/nux_befaehigungen.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/planung.h"

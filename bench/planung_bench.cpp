@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "planning/kern/matrix.h"
+#include "assignment/kern/matrix.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/planung.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "planning/kern/vorschlag.h"
+#include "assignment/kern/vorschlag.h"
 #include "storage/datei.h"
 #include "storage/text.h"
 

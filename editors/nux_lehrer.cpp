@@ -6,7 +6,7 @@
 #include "editors/kern/faecher.h"
 #include "editors/kern/lehrer.h"
 #include "fenster/listenzeichner.h"
-#include "planning/nux_befaehigungen.h"
+#include "assignment/nux_befaehigungen.h"
 #include "storage/datei.h"
 #include "storage/jahr.h"
 #include "storage/text.h"

@@ -1,5 +1,5 @@
 // The dialog "Wer unterrichtet was", driven as a user drives it.
-#include "planning/nux_befaehigungen.h"
+#include "assignment/nux_befaehigungen.h"
 #include "storage/planung.h"
 #include "testhilfe.h"
 

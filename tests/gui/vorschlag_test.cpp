@@ -4,7 +4,7 @@
 
 #include "assignment/nux_verteilung.h"
 #include "fenster/hochknopf.h"
-#include "planning/nux_vorschlag.h"
+#include "assignment/nux_vorschlag.h"
 #include "storage/planung.h"
 
 using namespace testhilfe;

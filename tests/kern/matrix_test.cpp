@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "kernhilfe.h"
-#include "planning/kern/matrix.h"
+#include "assignment/kern/matrix.h"
 #include "storage/planung.h"
 #include "storage/sicherung.h"
 #include "years/kern/jahre.h"

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "kernhilfe.h"
-#include "planning/kern/vorschlag.h"
+#include "assignment/kern/vorschlag.h"
 #include "storage/text.h"
 
 using namespace nux;

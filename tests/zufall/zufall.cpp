@@ -12,7 +12,7 @@
 #include "editors/kern/faecher.h"
 #include "editors/kern/klassen.h"
 #include "editors/kern/lehrer.h"
-#include "planning/kern/vorschlag.h"
+#include "assignment/kern/vorschlag.h"
 #include "testhilfe.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "planning/kern/mip.h"
+#include "assignment/kern/mip.h"
 
 #include <glpk.h>
 

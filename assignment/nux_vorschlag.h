@@ -17,7 +17,7 @@
 #include <optional>
 #include <thread>
 
-#include "planning/kern/vorschlag.h"
+#include "assignment/kern/vorschlag.h"
 
 class Tverteilfenster;
 

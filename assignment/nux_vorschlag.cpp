@@ -1,4 +1,4 @@
-#include "planning/nux_vorschlag.h"
+#include "assignment/nux_vorschlag.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "planning/kern/vorschlag.h"
+#include "assignment/kern/vorschlag.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 #include "assignment/kern/engpass.h"
-#include "planning/kern/mip.h"
+#include "assignment/kern/mip.h"
 #include "storage/datei.h"
 #include "storage/text.h"
 

@@ -1,4 +1,4 @@
-#include "planning/kern/matrix.h"
+#include "assignment/kern/matrix.h"
 
 #include <algorithm>
 #include <set>

@@ -1,4 +1,4 @@
-#include "planning/vorschlagbefehl.h"
+#include "assignment/vorschlagbefehl.h"
 
 #include <QFile>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include "assignment/xlsx.h"
 #include "fenster/shell.h"
-#include "planning/kern/vorschlag.h"
+#include "assignment/kern/vorschlag.h"
 #include "storage/jahr.h"
 #include "storage/planung.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "assignment/kern/verteilung.h"
-#include "planning/kern/matrix.h"
+#include "assignment/kern/matrix.h"
 
 class QWidget;
 

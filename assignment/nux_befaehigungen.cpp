@@ -1,4 +1,4 @@
-#include "planning/nux_befaehigungen.h"
+#include "assignment/nux_befaehigungen.h"
 
 #include <QApplication>
 #include <QClipboard>
