@@ -171,6 +171,8 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     io.mip_gap = e.luecke;
     io.br_tech = GLP_BR_DTH;
     io.bt_tech = GLP_BT_BLB;
+    // GLPK's mixed-integer rounding cuts lift the bound on the capacity rows at little cost.
+    io.mir_cuts = GLP_ON;
     s.schnitte = &schnitte_;
     s.gesetzt.assign(schnitte_.size(), 0);
     io.cb_func = rueckruf;

@@ -218,6 +218,7 @@ struct Modell {
     std::map<std::pair<int, int>, int> y;           // (c, t): t teaches in class c
     std::map<std::tuple<int, int, int>, int> zfach; // (c, s, t): t teaches subject s in class c
     std::vector<std::array<int, 4>> d;              // [t] over, under in three steps; -1 without
+    std::vector<std::vector<double>> kosten;        // [a][k] the lesson's own cost, before class and subject
 };
 
 struct Punkte {
@@ -268,6 +269,7 @@ void modellbauen(Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilu
             }
             kosten.push_back(k);
         }
+        m.kosten.push_back(kosten);
         if (kont) konstante += pt.kontinuitaet;
         if (wunsch) konstante += pt.wunsch;
         std::vector<std::pair<int, double>> eins;
@@ -430,6 +432,184 @@ bool nichtschlechter(const Problem& pr, const Zuordnung& z, const Zuordnung& g, 
     return offenestunden(pr, z) <= offenestunden(pr, g) && (!ausgleichzuerst || abweichung(z) <= abweichung(g));
 }
 
+// Whether z is a solution of the program: every teacher a candidate of the
+// lesson and within the capacity, no lesson of an overloaded teacher open.
+bool zulaessig(const Problem& pr, const Zuordnung& z) {
+    if (z.size() != pr.anteile.size()) return false;
+    std::vector<std::int64_t> last(pr.lehrer.size(), 0);
+    for (std::size_t a = 0; a < z.size(); ++a) {
+        const Anteil& an = pr.anteile[a];
+        if (z[a] < 0) {
+            if (an.vorher >= 0) return false;
+            continue;
+        }
+        if (std::find(an.kandidaten.begin(), an.kandidaten.end(), z[a]) == an.kandidaten.end()) return false;
+        last[static_cast<std::size_t>(z[a])] += an.h;
+    }
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t)
+        if (last[t] > pr.lehrer[t].kap) return false;
+    return true;
+}
+
+// The deviation of a teacher from the required hours as the program weighs it.
+double abweichungskosten(std::int64_t abw, double ausgleich) {
+    if (abw > 0) return 3.0 * ausgleich * static_cast<double>(abw);
+    std::int64_t u = -abw;
+    const std::int64_t s1 = std::min(u, kStufe1);
+    u -= s1;
+    const std::int64_t s2 = std::min(u, kStufe2);
+    u -= s2;
+    return ausgleich * static_cast<double>(s1 + 2 * s2 + 4 * u);
+}
+
+// A local search on an assignment before the solver sees it: lessons move
+// to another candidate, two lessons swap their teachers, or an open lesson
+// gets a teacher who hands one of theirs on. A step is taken when it comes
+// closer to what the greedy rule g achieves (open hours, and with balance
+// first the sum of deviations) or, as close, lowers the objective; the
+// steps are tried in a fixed order, so the same data give the same result.
+Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuordnung z, const Zuordnung& g,
+                     const Gewichte& gw, Uhr::time_point frist) {
+    const std::size_t n = pr.anteile.size(), nt = pr.lehrer.size();
+    if (z.size() != n) return z;
+    const bool ausgleichzuerst = gw.ausgleich >= std::max({gw.kontinuitaet, gw.wenigelehrer, gw.wunsch});
+    // Dense indexes of the classes and of the (class, subject) pairs of the lessons.
+    std::map<std::pair<int, int>, int> fachid;
+    int nk = 0;
+    for (const Anteil& an : pr.anteile) {
+        nk = std::max(nk, an.c + 1);
+        fachid.emplace(std::pair{an.c, an.s}, static_cast<int>(fachid.size()));
+    }
+    std::vector<int> fid(n);
+    std::vector<std::vector<char>> zaehltklasse(n), zaehltfach(n);
+    std::vector<std::vector<int>> kandidatvon(nt);  // lessons t may take
+    for (std::size_t a = 0; a < n; ++a) {
+        const Anteil& an = pr.anteile[a];
+        fid[a] = fachid.at({an.c, an.s});
+        for (int t : an.kandidaten) {
+            zaehltklasse[a].push_back(!pr.festklasse.count({an.c, t}));
+            zaehltfach[a].push_back(pr.fachanteile.at({an.c, an.s}) > 1 && !pr.festfach.count({an.c, an.s, t}));
+            kandidatvon[static_cast<std::size_t>(t)].push_back(static_cast<int>(a));
+        }
+    }
+    std::vector<int> kz(n, -1), imklasse(static_cast<std::size_t>(nk) * nt, 0), imfach(fachid.size() * nt, 0);
+    std::vector<std::int64_t> last(nt);
+    for (std::size_t t = 0; t < nt; ++t) last[t] = pr.lehrer[t].fest;
+    std::int64_t offen = 0, abwsumme = 0;
+    for (std::size_t t = 0; t < nt; ++t) abwsumme += std::abs(last[t] - pr.lehrer[t].soll);
+    const auto abw = [&](std::size_t t) { return last[t] - pr.lehrer[t].soll; };
+    // Puts lesson a to its k-th candidate (-1: open) and returns what the objective changes by.
+    const auto setzen = [&](std::size_t a, int k) {
+        const Anteil& an = pr.anteile[a];
+        double delta = 0;
+        const auto weg = [&](int kk, int sign) {
+            const auto t = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(kk)]);
+            delta += sign * m.kosten[a][static_cast<std::size_t>(kk)];
+            int& ik = imklasse[static_cast<std::size_t>(an.c) * nt + t];
+            int& ifa = imfach[static_cast<std::size_t>(fid[a]) * nt + t];
+            if (sign < 0) {
+                if (zaehltklasse[a][static_cast<std::size_t>(kk)] && --ik == 0) delta -= pt.klasse;
+                if (zaehltfach[a][static_cast<std::size_t>(kk)] && --ifa == 0) delta -= pt.fach;
+            } else {
+                if (zaehltklasse[a][static_cast<std::size_t>(kk)] && ik++ == 0) delta += pt.klasse;
+                if (zaehltfach[a][static_cast<std::size_t>(kk)] && ifa++ == 0) delta += pt.fach;
+            }
+            const double vor = abweichungskosten(abw(t), pt.ausgleich);
+            abwsumme -= std::abs(abw(t));
+            last[t] += sign * an.h;
+            abwsumme += std::abs(abw(t));
+            delta += abweichungskosten(abw(t), pt.ausgleich) - vor;
+        };
+        if (kz[a] >= 0) weg(kz[a], -1); else offen -= an.h;
+        kz[a] = k;
+        if (k >= 0) weg(k, +1); else offen += an.h;
+        return delta;
+    };
+    for (std::size_t a = 0; a < n; ++a) {
+        kz[a] = -1;
+        offen += pr.anteile[a].h;
+        if (z[a] < 0) continue;
+        const auto& kand = pr.anteile[a].kandidaten;
+        setzen(a, static_cast<int>(std::find(kand.begin(), kand.end(), z[a]) - kand.begin()));
+    }
+    std::int64_t offeng = 0, abwg = 0;
+    {
+        std::vector<std::int64_t> lg(nt);
+        for (std::size_t t = 0; t < nt; ++t) lg[t] = pr.lehrer[t].fest;
+        for (std::size_t a = 0; a < n; ++a)
+            if (g[a] >= 0) lg[static_cast<std::size_t>(g[a])] += pr.anteile[a].h; else offeng += pr.anteile[a].h;
+        for (std::size_t t = 0; t < nt; ++t) abwg += std::abs(lg[t] - pr.lehrer[t].soll);
+    }
+    const auto verfehlt = [&] {
+        return std::max<std::int64_t>(0, offen - offeng) + (ausgleichzuerst ? std::max<std::int64_t>(0, abwsumme - abwg) : 0);
+    };
+    const auto passt = [&](std::size_t t) { return last[t] <= pr.lehrer[t].fest + pr.lehrer[t].kap; };
+    const auto kandidat = [&](std::size_t a, int t) {
+        const auto& kand = pr.anteile[a].kandidaten;
+        const auto it = std::find(kand.begin(), kand.end(), t);
+        return it == kand.end() ? -1 : static_cast<int>(it - kand.begin());
+    };
+    // Tries the steps (lesson, candidate) together and keeps them when they help.
+    std::vector<std::pair<std::size_t, int>> alt;
+    const auto versuchen = [&](std::initializer_list<std::pair<std::size_t, int>> schritte) {
+        const std::int64_t v0 = verfehlt();
+        alt.clear();
+        double delta = 0;
+        for (const auto& [a, k] : schritte) {
+            alt.push_back({a, kz[a]});
+            delta += setzen(a, k);
+        }
+        bool ok = true;
+        for (const auto& [a, k] : schritte)
+            if (k >= 0) ok = ok && passt(static_cast<std::size_t>(pr.anteile[a].kandidaten[static_cast<std::size_t>(k)]));
+        const std::int64_t v1 = verfehlt();
+        if (ok && (v1 < v0 || (v1 == v0 && delta < -1e-6))) return true;
+        for (auto it = alt.rbegin(); it != alt.rend(); ++it) setzen(it->first, it->second);
+        return false;
+    };
+    for (int runde = 0; runde < 50 && Uhr::now() < frist; ++runde) {
+        bool besser = false;
+        for (std::size_t a = 0; a < n; ++a) {
+            const Anteil& an = pr.anteile[a];
+            for (int k = 0; k < static_cast<int>(an.kandidaten.size()); ++k) {
+                if (k == kz[a]) continue;
+                const auto t2 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(k)]);
+                if (last[t2] + an.h <= pr.lehrer[t2].fest + pr.lehrer[t2].kap) {
+                    besser |= versuchen({{a, k}});
+                    continue;
+                }
+                // t2 has no room: swap with one of theirs, or hand one of theirs on.
+                for (int b : kandidatvon[t2]) {
+                    const auto ub = static_cast<std::size_t>(b);
+                    if (ub == a || kz[ub] < 0 || pr.anteile[ub].kandidaten[static_cast<std::size_t>(kz[ub])] != static_cast<int>(t2)) continue;
+                    if (kz[a] >= 0) {
+                        const int kb = kandidat(ub, an.kandidaten[static_cast<std::size_t>(kz[a])]);
+                        if (kb >= 0 && versuchen({{a, k}, {ub, kb}})) {
+                            besser = true;
+                            break;
+                        }
+                    } else {
+                        bool weiter = false;
+                        for (int kb = 0; kb < static_cast<int>(pr.anteile[ub].kandidaten.size()) && !weiter; ++kb)
+                            if (kb != kz[ub]) weiter = versuchen({{ub, kb}, {a, k}});
+                        // A smaller open lesson of theirs for the larger one: fewer hours stay open.
+                        if (!weiter && pr.anteile[ub].vorher < 0 && pr.anteile[ub].h < an.h) weiter = versuchen({{ub, -1}, {a, k}});
+                        if (weiter) {
+                            besser = true;
+                            break;
+                        }
+                    }
+                }
+                if (k == kz[a]) break;
+            }
+            if ((a & 63) == 0 && Uhr::now() >= frist) break;
+        }
+        if (!besser) break;
+    }
+    for (std::size_t a = 0; a < n; ++a) z[a] = kz[a] < 0 ? -1 : pr.anteile[a].kandidaten[static_cast<std::size_t>(kz[a])];
+    return z;
+}
+
 }  // namespace
 
 bool Vorjahr::hatte(std::string_view klasse, std::string_view fach, std::string_view code) const {
@@ -569,7 +749,8 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     pruefe();
     const Zuordnung gz = gierigloesen(pr);
     Modell m;
-    modellbauen(m, pr, vj, v, punkte(g));
+    const Punkte pt = punkte(g);
+    modellbauen(m, pr, vj, v, pt);
     const std::vector<double> start = spaltenwerte(m, pr, gz);
     vs.anteile = static_cast<int>(pr.anteile.size());
     vs.variablen = m.mip.spalten();
@@ -579,19 +760,33 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     uhr = Uhr::now();
     melde(5, std::string("Der Löser sucht die beste Verteilung ..."));
     // Small programs get little time: a proposal should come at once where it can.
-    const int budget = std::clamp(static_cast<int>(1.5 * static_cast<double>(pr.anteile.size())), 300, std::max(300, st.zeitgrenze_ms));
+    // Large ones get what the planner can wait for: about four seconds for 1,700 lessons.
+    const int budget = std::clamp(static_cast<int>(2.4 * static_cast<double>(pr.anteile.size())) - 300, 300, std::max(300, st.zeitgrenze_ms));
     // The better of the greedy rule and the rounded relaxation is where the search starts.
     std::vector<double> anfang = start;
+    double aziel = m.mip.bewerten(start);
+    const auto nehmen = [&](const Zuordnung& kz) {
+        if (!zulaessig(pr, kz) || !nichtschlechter(pr, kz, gz, g)) return;
+        std::vector<double> w = spaltenwerte(m, pr, kz);
+        const double wz = m.mip.bewerten(w);
+        if (wz < aziel - 1e-6) {
+            aziel = wz;
+            anfang = std::move(w);
+        }
+    };
+    const auto frist = [&](double anteil) { return uhr + std::chrono::milliseconds(static_cast<int>(anteil * budget)); };
+    nehmen(verbessern(m, pr, pt, gz, gz, g, frist(0.1)));
     if (m.mip.relaxieren(budget)) {
         const Zuordnung rz = runden(m, pr);
         if (!rz.empty()) {
-            std::vector<double> w = spaltenwerte(m, pr, rz);
-            if (m.mip.bewerten(w) < m.mip.bewerten(anfang) && nichtschlechter(pr, rz, gz, g)) anfang = std::move(w);
+            nehmen(rz);
+            nehmen(verbessern(m, pr, pt, rz, gz, g, std::max(frist(0.2), Uhr::now() + std::chrono::milliseconds(budget / 10))));
         }
     }
     pruefe();
     Mip::Einstellung e;
-    e.zeitgrenze_ms = std::max(1, budget - static_cast<int>(ms(uhr)));
+    // A tenth of the budget stays for polishing what the search finds.
+    e.zeitgrenze_ms = std::max(1, budget - budget / 10 - static_cast<int>(ms(uhr)));
     e.knotengrenze = st.knotengrenze;
     e.luecke = st.luecke;
     e.start = anfang;
@@ -617,7 +812,12 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     vs.ziel = vs.zielgierig;
     vs.schranke = std::min(vs.zielgierig, m.mip.schranke());
     if (aus != Mip::Ausgang::keine) {
-        const Zuordnung mz = auslesen(m, pr);
+        // What the search left is polished once more; the bound stays the solver's.
+        Zuordnung mz = auslesen(m, pr);
+        if (aus != Mip::Ausgang::optimal) {
+            Zuordnung pz = verbessern(m, pr, pt, mz, gz, g, Uhr::now() + std::chrono::milliseconds(std::max(20, budget / 10)));
+            if (zulaessig(pr, pz)) mz = std::move(pz);
+        }
         const double mziel = m.mip.bewerten(spaltenwerte(m, pr, mz));
         if (mziel <= vs.zielgierig + 1e-6 && nichtschlechter(pr, mz, gz, g)) {
             z = mz;
