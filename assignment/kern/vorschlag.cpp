@@ -467,9 +467,11 @@ double abweichungskosten(std::int64_t abw, double ausgleich) {
 // gets a teacher who hands one of theirs on. A step is taken when it comes
 // closer to what the greedy rule g achieves (open hours, and with balance
 // first the sum of deviations) or, as close, lowers the objective; the
-// steps are tried in a fixed order, so the same data give the same result.
+// steps are tried in a fixed order, so the same data give the same result
+// as long as the deadline does not end the search. With stossen, kicks
+// then lead out of the local optimum.
 Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuordnung z, const Zuordnung& g,
-                     const Gewichte& gw, Uhr::time_point frist) {
+                     const Gewichte& gw, Uhr::time_point frist, bool stossen = true) {
     const std::size_t n = pr.anteile.size(), nt = pr.lehrer.size();
     if (z.size() != n) return z;
     const bool ausgleichzuerst = gw.ausgleich >= std::max({gw.kontinuitaet, gw.wenigelehrer, gw.wunsch});
@@ -549,9 +551,10 @@ Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuord
         const auto it = std::find(kand.begin(), kand.end(), t);
         return it == kand.end() ? -1 : static_cast<int>(it - kand.begin());
     };
+    double stand = 0;  // the objective, relative to the start
     // Tries the steps (lesson, candidate) together and keeps them when they help.
     std::vector<std::pair<std::size_t, int>> alt;
-    const auto versuchen = [&](std::initializer_list<std::pair<std::size_t, int>> schritte) {
+    const auto versuchen = [&](const std::vector<std::pair<std::size_t, int>>& schritte) {
         const std::int64_t v0 = verfehlt();
         alt.clear();
         double delta = 0;
@@ -563,49 +566,124 @@ Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuord
         for (const auto& [a, k] : schritte)
             if (k >= 0) ok = ok && passt(static_cast<std::size_t>(pr.anteile[a].kandidaten[static_cast<std::size_t>(k)]));
         const std::int64_t v1 = verfehlt();
-        if (ok && (v1 < v0 || (v1 == v0 && delta < -1e-6))) return true;
+        if (ok && (v1 < v0 || (v1 == v0 && delta < -1e-6))) {
+            stand += delta;
+            return true;
+        }
         for (auto it = alt.rbegin(); it != alt.rend(); ++it) setzen(it->first, it->second);
         return false;
+    };
+    // The steps for one lesson: to another candidate, or where that one has
+    // no room, a swap with one of theirs or one of theirs handed on.
+    const auto schritt = [&](std::size_t a) {
+        const Anteil& an = pr.anteile[a];
+        bool besser = false;
+        for (int k = 0; k < static_cast<int>(an.kandidaten.size()); ++k) {
+            if (k == kz[a]) continue;
+            const auto t2 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(k)]);
+            if (last[t2] + an.h <= pr.lehrer[t2].fest + pr.lehrer[t2].kap) {
+                besser |= versuchen({{a, k}});
+                continue;
+            }
+            for (int b : kandidatvon[t2]) {
+                const auto ub = static_cast<std::size_t>(b);
+                if (ub == a || kz[ub] < 0 || pr.anteile[ub].kandidaten[static_cast<std::size_t>(kz[ub])] != static_cast<int>(t2)) continue;
+                bool weiter = false;
+                if (kz[a] >= 0) {
+                    const int kb = kandidat(ub, an.kandidaten[static_cast<std::size_t>(kz[a])]);
+                    weiter = kb >= 0 && versuchen({{a, k}, {ub, kb}});
+                } else {
+                    for (int kb = 0; kb < static_cast<int>(pr.anteile[ub].kandidaten.size()) && !weiter; ++kb)
+                        if (kb != kz[ub]) weiter = versuchen({{ub, kb}, {a, k}});
+                    // A smaller open lesson of theirs for the larger one: fewer hours stay open.
+                    if (!weiter && pr.anteile[ub].vorher < 0 && pr.anteile[ub].h < an.h) weiter = versuchen({{ub, -1}, {a, k}});
+                }
+                if (weiter) {
+                    besser = true;
+                    break;
+                }
+            }
+            if (k == kz[a]) break;
+        }
+        return besser;
+    };
+    // All lessons a teacher has in a class to another teacher at once: one
+    // teacher fewer there, which no single step can achieve.
+    std::vector<std::pair<std::size_t, int>> gruppe;
+    const auto klassenschritte = [&] {
+        std::map<std::pair<int, int>, std::vector<std::size_t>> inklasse;
+        for (std::size_t a = 0; a < n; ++a)
+            if (kz[a] >= 0) inklasse[{pr.anteile[a].c, pr.anteile[a].kandidaten[static_cast<std::size_t>(kz[a])]}].push_back(a);
+        bool besser = false;
+        for (const auto& [ct, liste] : inklasse) {
+            if (Uhr::now() >= frist) break;
+            for (int t2 : pr.anteile[liste[0]].kandidaten) {
+                if (t2 == ct.second) continue;
+                gruppe.clear();
+                std::int64_t h = 0;
+                for (std::size_t a : liste) {
+                    const int k = kandidat(a, t2);
+                    if (k < 0 || kz[a] < 0 || pr.anteile[a].kandidaten[static_cast<std::size_t>(kz[a])] != ct.second) break;
+                    gruppe.push_back({a, k});
+                    h += pr.anteile[a].h;
+                }
+                if (gruppe.size() != liste.size() || last[static_cast<std::size_t>(t2)] + h > pr.lehrer[static_cast<std::size_t>(t2)].fest + pr.lehrer[static_cast<std::size_t>(t2)].kap) continue;
+                if (versuchen(gruppe)) {
+                    besser = true;
+                    break;
+                }
+            }
+        }
+        return besser;
     };
     for (int runde = 0; runde < 50 && Uhr::now() < frist; ++runde) {
         bool besser = false;
         for (std::size_t a = 0; a < n; ++a) {
-            const Anteil& an = pr.anteile[a];
-            for (int k = 0; k < static_cast<int>(an.kandidaten.size()); ++k) {
-                if (k == kz[a]) continue;
-                const auto t2 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(k)]);
-                if (last[t2] + an.h <= pr.lehrer[t2].fest + pr.lehrer[t2].kap) {
-                    besser |= versuchen({{a, k}});
-                    continue;
-                }
-                // t2 has no room: swap with one of theirs, or hand one of theirs on.
-                for (int b : kandidatvon[t2]) {
-                    const auto ub = static_cast<std::size_t>(b);
-                    if (ub == a || kz[ub] < 0 || pr.anteile[ub].kandidaten[static_cast<std::size_t>(kz[ub])] != static_cast<int>(t2)) continue;
-                    if (kz[a] >= 0) {
-                        const int kb = kandidat(ub, an.kandidaten[static_cast<std::size_t>(kz[a])]);
-                        if (kb >= 0 && versuchen({{a, k}, {ub, kb}})) {
-                            besser = true;
-                            break;
-                        }
-                    } else {
-                        bool weiter = false;
-                        for (int kb = 0; kb < static_cast<int>(pr.anteile[ub].kandidaten.size()) && !weiter; ++kb)
-                            if (kb != kz[ub]) weiter = versuchen({{ub, kb}, {a, k}});
-                        // A smaller open lesson of theirs for the larger one: fewer hours stay open.
-                        if (!weiter && pr.anteile[ub].vorher < 0 && pr.anteile[ub].h < an.h) weiter = versuchen({{ub, -1}, {a, k}});
-                        if (weiter) {
-                            besser = true;
-                            break;
-                        }
-                    }
-                }
-                if (k == kz[a]) break;
-            }
+            besser |= schritt(a);
             if ((a & 63) == 0 && Uhr::now() >= frist) break;
         }
+        besser |= klassenschritte();
         if (!besser) break;
     }
+    // Out of the local optimum: a lesson is pushed to another candidate and
+    // the lessons of both teachers settle again; what ends worse is undone.
+    // A fixed generator and a fixed number of kicks keep the result the same.
+    std::uint32_t zufall = 2026;
+    const auto wuerfeln = [&](std::uint32_t m) {
+        zufall = zufall * 1103515245u + 12345u;
+        return ((zufall >> 16) & 0x7FFF) % m;
+    };
+    std::vector<int> bestes = kz;
+    double bester = stand;
+    std::vector<std::size_t> umfeld;
+    for (std::size_t stoss = 0; stoss < (stossen ? 20 * n : 0) && Uhr::now() < frist; ++stoss) {
+        const auto a = static_cast<std::size_t>(wuerfeln(static_cast<std::uint32_t>(n)));
+        const Anteil& an = pr.anteile[a];
+        if (kz[a] < 0 || an.kandidaten.size() < 2) continue;
+        const int k = static_cast<int>(wuerfeln(static_cast<std::uint32_t>(an.kandidaten.size())));
+        const auto t1 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(kz[a])]);
+        const auto t2 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(k)]);
+        if (t1 == t2 || last[t2] + an.h > pr.lehrer[t2].fest + pr.lehrer[t2].kap) continue;
+        const std::int64_t v0 = verfehlt();
+        stand += setzen(a, k);
+        umfeld.assign(kandidatvon[t1].begin(), kandidatvon[t1].end());
+        umfeld.insert(umfeld.end(), kandidatvon[t2].begin(), kandidatvon[t2].end());
+        for (int runde = 0; runde < 3; ++runde) {
+            bool besser = false;
+            for (std::size_t b : umfeld) besser |= schritt(b);
+            if (!besser) break;
+        }
+        if (verfehlt() <= v0 && stand < bester - 1e-6) {
+            bester = stand;
+            bestes = kz;
+        } else if (stand > bester + 1e-6 || verfehlt() > v0) {
+            for (std::size_t b = 0; b < n; ++b)
+                if (kz[b] != bestes[b] && bestes[b] < 0) stand += setzen(b, -1);
+            for (std::size_t b = 0; b < n; ++b)
+                if (kz[b] != bestes[b]) stand += setzen(b, bestes[b]);
+        }
+    }
+    kz = bestes;
     for (std::size_t a = 0; a < n; ++a) z[a] = kz[a] < 0 ? -1 : pr.anteile[a].kandidaten[static_cast<std::size_t>(kz[a])];
     return z;
 }
@@ -775,7 +853,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
         }
     };
     const auto frist = [&](double anteil) { return uhr + std::chrono::milliseconds(static_cast<int>(anteil * budget)); };
-    nehmen(verbessern(m, pr, pt, gz, gz, g, frist(0.1)));
+    nehmen(verbessern(m, pr, pt, gz, gz, g, frist(0.1), false));
     if (m.mip.relaxieren(budget)) {
         const Zuordnung rz = runden(m, pr);
         if (!rz.empty()) {
@@ -815,8 +893,13 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
         // What the search left is polished once more; the bound stays the solver's.
         Zuordnung mz = auslesen(m, pr);
         if (aus != Mip::Ausgang::optimal) {
+            const auto polieren = Uhr::now();
             Zuordnung pz = verbessern(m, pr, pt, mz, gz, g, Uhr::now() + std::chrono::milliseconds(std::max(20, budget / 10)));
             if (zulaessig(pr, pz)) mz = std::move(pz);
+            // Part of solving, not of the preview.
+            const double p = ms(polieren);
+            vs.msloesen += p;
+            uhr += std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double, std::milli>(p));
         }
         const double mziel = m.mip.bewerten(spaltenwerte(m, pr, mz));
         if (mziel <= vs.zielgierig + 1e-6 && nichtschlechter(pr, mz, gz, g)) {
