@@ -858,7 +858,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
         const Zuordnung rz = runden(m, pr);
         if (!rz.empty()) {
             nehmen(rz);
-            nehmen(verbessern(m, pr, pt, rz, gz, g, std::max(frist(0.2), Uhr::now() + std::chrono::milliseconds(budget / 10))));
+            nehmen(verbessern(m, pr, pt, rz, gz, g, std::max(frist(0.2), Uhr::now() + std::chrono::milliseconds(budget / 10)), false));
         }
     }
     pruefe();
