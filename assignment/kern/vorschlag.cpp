@@ -839,7 +839,8 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     melde(5, std::string("Der Löser sucht die beste Verteilung ..."));
     // Small programs get little time: a proposal should come at once where it can.
     // Large ones get what the planner can wait for: about four seconds for 1,700 lessons.
-    const int budget = std::clamp(static_cast<int>(2.4 * static_cast<double>(pr.anteile.size())) - 300, 300, std::max(300, st.zeitgrenze_ms));
+    const double n = static_cast<double>(pr.anteile.size());
+    const int budget = std::clamp(static_cast<int>(std::max(1.5 * n, 2.4 * n - 300)), 300, std::max(300, st.zeitgrenze_ms));
     // The better of the greedy rule and the rounded relaxation is where the search starts.
     std::vector<double> anfang = start;
     double aziel = m.mip.bewerten(start);
