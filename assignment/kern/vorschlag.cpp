@@ -659,15 +659,38 @@ Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuord
     for (std::size_t stoss = 0; stoss < (stossen ? 20 * n : 0) && Uhr::now() < frist; ++stoss) {
         const auto a = static_cast<std::size_t>(wuerfeln(static_cast<std::uint32_t>(n)));
         const Anteil& an = pr.anteile[a];
-        if (kz[a] < 0 || an.kandidaten.size() < 2) continue;
+        if (an.kandidaten.empty()) continue;
         const int k = static_cast<int>(wuerfeln(static_cast<std::uint32_t>(an.kandidaten.size())));
-        const auto t1 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(kz[a])]);
         const auto t2 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(k)]);
-        if (t1 == t2 || last[t2] + an.h > pr.lehrer[t2].fest + pr.lehrer[t2].kap) continue;
         const std::int64_t v0 = verfehlt();
-        stand += setzen(a, k);
-        umfeld.assign(kandidatvon[t1].begin(), kandidatvon[t1].end());
-        umfeld.insert(umfeld.end(), kandidatvon[t2].begin(), kandidatvon[t2].end());
+        if (kz[a] < 0) {
+            // An open lesson goes in, and one of the teacher's makes room;
+            // the settling then looks for a place for that one.
+            const std::int64_t frei = pr.lehrer[t2].fest + pr.lehrer[t2].kap - last[t2];
+            const auto& liste = kandidatvon[t2];
+            std::size_t raus = n;
+            for (std::size_t i = 0, ab = wuerfeln(static_cast<std::uint32_t>(liste.size())); i < liste.size() && frei < an.h; ++i) {
+                const auto b = static_cast<std::size_t>(liste[(ab + i) % liste.size()]);
+                if (kz[b] >= 0 && pr.anteile[b].kandidaten[static_cast<std::size_t>(kz[b])] == static_cast<int>(t2) &&
+                    pr.anteile[b].vorher < 0 && frei + pr.anteile[b].h >= an.h) {
+                    raus = b;
+                    break;
+                }
+            }
+            if (frei < an.h && raus == n) continue;
+            if (raus < n) stand += setzen(raus, -1);
+            stand += setzen(a, k);
+            umfeld.clear();
+            if (raus < n)
+                for (int t : pr.anteile[raus].kandidaten) umfeld.insert(umfeld.end(), kandidatvon[static_cast<std::size_t>(t)].begin(), kandidatvon[static_cast<std::size_t>(t)].end());
+            umfeld.insert(umfeld.end(), liste.begin(), liste.end());
+        } else {
+            const auto t1 = static_cast<std::size_t>(an.kandidaten[static_cast<std::size_t>(kz[a])]);
+            if (t1 == t2 || last[t2] + an.h > pr.lehrer[t2].fest + pr.lehrer[t2].kap) continue;
+            stand += setzen(a, k);
+            umfeld.assign(kandidatvon[t1].begin(), kandidatvon[t1].end());
+            umfeld.insert(umfeld.end(), kandidatvon[t2].begin(), kandidatvon[t2].end());
+        }
         for (int runde = 0; runde < 3; ++runde) {
             bool besser = false;
             for (std::size_t b : umfeld) besser |= schritt(b);
