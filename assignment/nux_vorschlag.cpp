@@ -1,5 +1,7 @@
 #include "assignment/nux_vorschlag.h"
 
+#include "assignment/kern/mip.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -245,6 +247,7 @@ void Tvorschlag::Button1Click() {
         } catch (const std::exception& e) {
             fehler = QString::fromUtf8(e.what());
         }
+        nux::Mip::threadende();
         QMetaObject::invokeMethod(this, [this, ergebnis, fehler, abgebrochen] { fertig(ergebnis, fehler, abgebrochen); },
                                   Qt::QueuedConnection);
     });

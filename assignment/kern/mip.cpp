@@ -191,4 +191,6 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     return fertig ? Ausgang::optimal : Ausgang::begrenzt;
 }
 
+void Mip::threadende() { glp_free_env(); }
+
 }  // namespace nux

@@ -17,6 +17,10 @@ class Mip {
 public:
     static constexpr double kUnendlich = std::numeric_limits<double>::infinity();
 
+    // GLPK keeps an environment per thread; a thread that solved must give
+    // it back before it ends, or it is lost with the thread.
+    static void threadende();
+
     Mip();
     ~Mip();
     Mip(const Mip&) = delete;
