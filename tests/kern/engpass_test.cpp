@@ -4,7 +4,6 @@
 #include <map>
 
 #include "assignment/kern/marken.h"
-#include "demo/demoschule.h"
 #include "kernhilfe.h"
 #include "assignment/kern/engpass.h"
 
@@ -109,11 +108,8 @@ TEST(Engpass, VieleLehrkraefteWerdenGekuerzt) {
 
 // The mark of one cell after a gesture is the mark the whole grid gives it.
 TEST(Marken, EinzelneZelleWieDasGanzeGitter) {
-    kernhilfe::Ordner o;
-    demoschuleschreiben();
-    Verteilung v;
-    v.laden();
-    jahrsetzen("");
+    kernhilfe::Demoschule demo;
+    const Verteilung& v = demo.v;
     Befaehigungen b;
     const std::vector<std::string> kurz = {"D", "M", "E", "GS", "BE", "ME"};
     for (const auto& l : v.lehrerstaende())

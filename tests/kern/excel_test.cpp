@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "assignment/kern/excel.h"
-#include "demo/demoschule.h"
 #include "storage/text.h"
 #include "kernhilfe.h"
 
@@ -175,11 +174,8 @@ TEST(Excel, NamenVonDateiUndZelle) {
 // Each column of the demo school's workbook shows its longest value whole
 // and is not much wider; a hint that runs long stops at 100 characters.
 TEST(Excel, SpaltenPassenZumLaengstenWertDerDemoSchule) {
-    kernhilfe::Ordner o;
-    demoschuleschreiben();
-    Verteilung v;
-    v.laden();
-    jahrsetzen("");
+    kernhilfe::Demoschule demo;
+    const Verteilung& v = demo.v;
     Befaehigungen b;
     b.setzen("Mai", "D", Stufe::befaehigt);
     const Mappe m = exportmappe(v, {"2026 1", "06.12.2026 14:05:33", true, &b});

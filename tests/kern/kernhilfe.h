@@ -9,6 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "assignment/kern/verteilung.h"
+#include "demo/demoschule.h"
 #include "storage/datei.h"
 #include "storage/dateifehler.h"
 #include "storage/jahr.h"
@@ -46,6 +48,16 @@ struct Jahr : Ordner {
         nux::jahrsetzen("2026 1");
     }
     ~Jahr() { nux::jahrsetzen(""); }
+};
+
+// The demo school as the assignment window loads it, in a fresh folder.
+struct Demoschule : Ordner {
+    nux::Verteilung v;
+    Demoschule() {
+        nux::demoschuleschreiben();
+        v.laden();
+        nux::jahrsetzen("");
+    }
 };
 
 // The message of the file error that tun throws, "kein Fehler" if none.
