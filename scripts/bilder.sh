@@ -70,14 +70,14 @@ python3 "$wurzel/scripts/befaehigungen.py" "2026 1" 15
 klick 300 12; klick 50 12; sleep 1    # "Verteilung" again: reloads
 klick 930 125; klick 860 410; bild auslastung
 klick 860 410                         # closes the panel
-# The question before unsaved assignments are dropped, over the grid it is about.
-klick 900 86; klick 72 93             # AndE on the D lesson of 1a
-klick 525 12; bild frage              # "Jahr"
-xdotool key Escape; sleep 0.5         # "Abbrechen"
 # The proposal for the open lessons: "Vorschlag …" beside the grid, then "Vorschlag berechnen".
 klick 50 12; sleep 1; klick 860 317; sleep 1
 xdotool key Return; sleep 3; bild vorschlag
 xdotool key Escape; sleep 0.5
+# The question before unsaved assignments are dropped, over the grid it is about.
+klick 900 86; klick 72 93             # AndE on the D lesson of 1a
+klick 525 12; bild frage              # "Jahr"
+xdotool key Escape; sleep 0.5         # "Abbrechen"
 # A new school year with promotion and the comparison of the two years, on a
 # fresh start of the program (the unsaved assignment above is dropped).
 kill "$nuxpid"; wait "$nuxpid" 2>/dev/null || true
