@@ -37,19 +37,12 @@ bool besetzt(const Zelle& z) { return !z.frei(); }
 // Title, state and a blank row over every table, so that the table itself
 // is a block of its own for sorting, filters and pivot tables.
 Mappenblatt blatt(const std::string& name, const Exportstand& stand, Zeile kopf, std::vector<int> breiten) {
-    Mappenblatt b;
-    b.name = name;
-    b.zeilen.push_back({Z::t("Lehrf\xE4" "cherverteilung " + jahranzeige(stand.jahr), true)});
-    b.zeilen.push_back({Z::t("Stand " + stand.zeitpunkt + ", " +
+    return tabellenblatt(name, "Lehrf\xE4" "cherverteilung " + jahranzeige(stand.jahr),
+                         "Stand " + stand.zeitpunkt + ", " +
                              (stand.gespeichert ? std::string("Zuordnungen gespeichert")
                                                 : std::string("Zuordnungen NICHT gespeichert: die Datei klassen "
-                                                              "hat noch den vorigen Stand")))});
-    b.zeilen.emplace_back();
-    for (auto& z : kopf) z.fett = true;
-    b.zeilen.push_back(std::move(kopf));
-    b.breiten = std::move(breiten);
-    b.festzeilen = kKopfzeile + 1;
-    return b;
+                                                              "hat noch den vorigen Stand")),
+                         std::move(kopf), std::move(breiten));
 }
 
 // A sum row of formulas over the rows below the header, with the result the

@@ -64,6 +64,12 @@ struct Mappe {
     const Mappenblatt* blatt(const std::string& name) const;
 };
 
+// A sheet whose table stands below a title, a line on its state and a blank
+// row, so that the table is a block of its own for sorting and filters; its
+// bold header is row 3 and stays on screen with the rows above it.
+Mappenblatt tabellenblatt(const std::string& name, const std::string& titel, const std::string& stand,
+                          std::vector<Mappenzelle> kopf, std::vector<int> breiten);
+
 // The Excel name of a cell: 0, 0 is "A1", 4, 27 is "AB5".
 std::string zellname(int zeile, int spalte);
 

@@ -1019,15 +1019,8 @@ std::string komma(double x) {
 using Z = Mappenzelle;
 
 Mappenblatt kopfblatt(const std::string& name, const std::string& titel, std::vector<Z> kopf, std::vector<int> breiten) {
-    Mappenblatt b;
-    b.name = name;
-    b.zeilen.push_back({Z::t(titel, true)});
-    b.zeilen.push_back({Z::t("Ein Vorschlag von nux, nicht gespeichert: die Daten bleiben, wie sie sind.")});
-    b.zeilen.push_back({});
-    for (Z& z : kopf) z.fett = true;
-    b.zeilen.push_back(std::move(kopf));
-    b.breiten = std::move(breiten);
-    b.festzeilen = 4;
+    Mappenblatt b = tabellenblatt(name, titel, "Ein Vorschlag von nux, nicht gespeichert: die Daten bleiben, wie sie sind.",
+                                  std::move(kopf), std::move(breiten));
     b.filterzeile = 3;
     return b;
 }

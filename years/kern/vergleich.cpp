@@ -262,15 +262,8 @@ Planvergleich jahrevergleichen(const std::string& a, const std::string& b) {
 Mappe vergleichsmappe(const Planvergleich& v, const std::string& zeitpunkt) {
     const std::string a = jahranzeige(v.jahrA), b = jahranzeige(v.jahrB);
     auto blatt = [&](const std::string& name, std::vector<Mappenzelle> kopf, std::vector<int> breiten) {
-        Mappenblatt bl;
-        bl.name = name;
-        bl.zeilen.push_back({Z::t("Vergleich " + a + " mit " + b, true)});
-        bl.zeilen.push_back({Z::t("Stand " + zeitpunkt + ": " + v.zusammenfassung())});
-        bl.zeilen.emplace_back();
-        for (auto& z : kopf) z.fett = true;
-        bl.zeilen.push_back(std::move(kopf));
-        bl.breiten = std::move(breiten);
-        bl.festzeilen = 4;
+        Mappenblatt bl = tabellenblatt(name, "Vergleich " + a + " mit " + b, "Stand " + zeitpunkt + ": " + v.zusammenfassung(),
+                                       std::move(kopf), std::move(breiten));
         bl.filterzeile = 3;
         return bl;
     };
