@@ -106,9 +106,11 @@ TEST(Matrix, AusDerVerteilungMitQuelljahr) {
     kernhilfe::Jahr jahr;
     std::filesystem::create_directory("2025 1");
     // The source year keeps physics at another index; Bo held it, and a
-    // teacher who is gone (Xa) held German.
-    nux::neuschreiben<nux::Fachsatz>("2025 1/faecher", {{"Physik", "Ph", 0}, {"Deutsch", "D", 1}});
-    nux::neuschreiben("2025 1/klassen", std::vector{klasse("4a", {{1, 0, 20, "Bo"}, {2, 1, 30, "Xa"}, {1, 1, 0, "Bo"}})});
+    // teacher who is gone (Xa) held German. AnnA's lesson in a withdrawn
+    // subject counts for nothing.
+    nux::neuschreiben<nux::Fachsatz>("2025 1/faecher", {{"Physik", "Ph", 0}, {"Deutsch", "D", 1}, {"#Mathe", "M", 2}});
+    nux::neuschreiben("2025 1/klassen",
+                      std::vector{klasse("4a", {{1, 0, 20, "Bo"}, {2, 1, 30, "Xa"}, {1, 1, 0, "Bo"}, {1, 2, 20, "AnnA"}})});
     nux::herkunftspeichern("2026 1", {"2025 1"});
     const auto quelle = nux::quelljahrladen("2026 1");
     ASSERT_TRUE(quelle);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
+
 #include "kernhilfe.h"
 #include "years/kern/vergleich.h"
 
@@ -13,7 +17,7 @@ nux::Jahresplan planA() {
     return {"2026 1",
             {{"Deutsch", "D", 0}, {"Mathematik", "M", 1}, {"Englisch", "E", 2}},
             {{"Anna", "AnnA", 220}, {"Rudi", "Ra", 100}, {"Alma", "Alt", 50}, {"#Weg", "Weg", 10}},
-            {klasse("1a", {{1, 0, 40, "AnnA"}, {1, 1, 40, "Ra"}, {1, 2, 20}}), klasse("1b", {{1, 0, 40, "Ra"}}),
+            {klasse("1a", {{1, 0, 40, "AnnA"}, {1, 1, 40, "Ra"}, {1, 2, 20}}), klasse("1b", {{1, 0, 40, "Ra"}, {1, 2, 0, "Ra"}}),
              klasse("3c", {{1, 1, 20, "AnnA"}})},
             std::nullopt};
 }
@@ -31,7 +35,8 @@ nux::Jahresplan planB() {
 TEST(Vergleich, JedeArtVonUnterschied) {
     const auto v = nux::vergleichen(planA(), planB());
     // Teacher changed, hours changed, a lesson only in B, a lesson only in A;
-    // 1b is the same although D has another subject index.
+    // 1b is the same although D has another subject index, and a teacher
+    // without hours in E is no lesson.
     EXPECT_EQ(v.stunden, (std::vector<Stundenvergleich>{{"1a", "1a", "M", 1, "Ra", "Neu", 40, 40},
                                                        {"1a", "1a", "D", 1, "AnnA", "AnnA", 40, 30},
                                                        {"1a", "1a", "PH", 1, "", "", 0, 10},
@@ -87,4 +92,41 @@ TEST(Vergleich, NurZweiVerschiedeneJahresordner) {
               "\xE2\x80\x9E" "2030 1\xE2\x80\x9C ist kein Jahresordner dieses Programmordners.");
     // Years without files compare as empty plans.
     EXPECT_EQ(nux::jahrevergleichen("2026 1", "2027 1").geaendert(), 0);
+
+    // Read from the bytes: every share up to the last subject counted, and
+    // the mapping of a promotion.
+    const auto k = klasse("1a", {{1, 0, 40, "AnnA"}, {2, 7, 15, "Ra"}, {nux::kSlots, 50, 5, "Bo"}, {1, 51, 20, "Ra"}});
+    nux::neuschreiben("2026 1/klassen", std::vector{k});
+    const nux::Herkunft h{"2026 1", true, {{"1a", "2a"}}};
+    nux::herkunftspeichern("2027 1", h);
+    const auto p = nux::planladen("2026 1");
+    ASSERT_EQ(p.klassen.size(), 1u);
+    EXPECT_EQ(p.klassen[0].name, "1a");
+    EXPECT_EQ(p.klassen[0].h, nux::Klassenauszug(k).h);
+    EXPECT_EQ(p.klassen[0].l, nux::Klassenauszug(k).l);
+    EXPECT_EQ(p.klassen[0].h[nux::kSlots - 1][50], 5);
+    EXPECT_EQ(nux::planladen("2027 1").herkunft, h);
+}
+
+// A small comparison prints on one page; every heading stands over its
+// column, and the summary at the margin of the title.
+TEST(Vergleich, DruckInSpalten) {
+    const auto seiten = nux::vergleichsdruck(nux::vergleichen(planA(), planB()), "07.12.2026");
+    ASSERT_EQ(seiten.size(), 1u);
+    const auto t = nux::texte(seiten[0]);
+    std::map<int, std::set<int>> spalten;  // y -> x of the texts of one line
+    for (const auto& x : t) spalten[x.y].insert(x.x);
+    int koepfe = 0;
+    for (const auto& x : t)
+        if (x.fett && x.x == t[0].x && x.y > t[0].y) {
+            const auto naechste = spalten.upper_bound(x.y);
+            ASSERT_NE(naechste, spalten.end());
+            EXPECT_TRUE(std::includes(naechste->second.begin(), naechste->second.end(), spalten[x.y].begin(),
+                                      spalten[x.y].end())) << x.text;
+            ++koepfe;
+        }
+    EXPECT_EQ(koepfe, 2);
+    const auto summe = std::find_if(t.begin(), t.end(), [](const auto& x) { return x.text.starts_with("4 Unterrichte"); });
+    ASSERT_NE(summe, t.end());
+    EXPECT_EQ(summe->x, t[0].x);
 }

@@ -47,17 +47,18 @@ TEST(Versetzung, NamenUndStufen) {
 }
 
 TEST(Versetzung, KleineSchuleVonHandGerechnet) {
-    const auto zeilen = nux::versetzungsvorschlag(kSchule, 7);
+    auto zeilen = nux::versetzungsvorschlag(kSchule, 7);
     EXPECT_EQ(zeilen, (std::vector<Versetzungszeile>{
                           {"5a", "6a"}, {"5b", "6b"}, {"6a", "7a"}, {"7a", ""}, {"Kur", "Kur"}, {"", "5a"}, {"", "5b"}}));
+    zeilen.push_back({" ", " "});  // a line the user blanked
     const auto v = berechnen(zeilen);
     ASSERT_TRUE(v.gut());
     std::vector<std::string> status, von;
     for (const auto& z : v.zeilen) status.push_back(z.status), von.push_back(z.stundenvon);
     EXPECT_EQ(status, (std::vector<std::string>{"versetzt", "versetzt", "versetzt", "verl\xE4sst die Schule", "bleibt",
-                                                "neue Klasse", "neue Klasse"}));
+                                                "neue Klasse", "neue Klasse", "leer"}));
     // 6b takes the hours of the only grade-6 class; the class that leaves takes none.
-    EXPECT_EQ(von, (std::vector<std::string>{"6a", "6a", "7a", "", "Kur", "5a", "5b"}));
+    EXPECT_EQ(von, (std::vector<std::string>{"6a", "6a", "7a", "", "Kur", "5a", "5b", ""}));
     // The new classes, sorted, with the hours of their grade and the
     // teachers who stay: Weg has left, E in 6a had nobody, 7a has no E.
     const std::vector<Klassensatz> soll = {
@@ -116,6 +117,7 @@ TEST(Versetzung, FalscheZeilenWerdenGemeldet) {
     for (const auto& [zeilen, meldung] : faelle) {
         const auto v = berechnen(zeilen);
         EXPECT_EQ(v.fehler, std::vector<std::string>{meldung});
+        EXPECT_EQ(v.zeilen.back().status, meldung);  // the preview shows it on the line at fault
     }
     // "99z" at the top grade is no error when it leaves, and too long when it moves up.
     const std::vector<Klassensatz> hoch = {klasse("99z", {})};
