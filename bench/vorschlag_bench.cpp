@@ -136,8 +136,8 @@ void zeigen(const char* name, const nux::Vorschlag& v, double msgierig, double m
     std::printf("  %-28s %12d %12d\n", "über dem Soll", v.nachher.ueber, v.gierig.ueber);
     std::printf("  %-28s %12d %12d\n", "wie letztes Jahr", v.nachher.behalten, v.gierig.behalten);
     std::printf("  %-28s %12.2f %12.2f\n", "Lehrkräfte je Klasse", v.nachher.lehrerjeklasse, v.gierig.lehrerjeklasse);
-    std::printf("  Schranke %.0f: Abstand %.2f %% (%s), %s; Speicher höchstens %.1f MB (vorher %.1f MB)\n", v.schranke,
-                v.luecke() * 100, v.bewiesen ? "bewiesen" : "Grenze erreicht", v.vomloeser ? "vom Löser" : "gierige Regel", mb(), mbvorher);
+    std::printf("  Schranke %.0f (davon Lagrange %.0f): Abstand %.2f %% (%s), %s; Speicher höchstens %.1f MB (vorher %.1f MB)\n", v.schranke,
+                v.schrankelagrange, v.luecke() * 100, v.bewiesen ? "bewiesen" : "Grenze erreicht", v.vomloeser ? "vom Löser" : "gierige Regel", mb(), mbvorher);
 }
 
 void lauf(benchmark::State& state, const char* name, const Schule& s, const nux::Umfang& u) {

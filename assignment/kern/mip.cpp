@@ -94,7 +94,7 @@ int Mip::spalte(double kosten, double unten, double oben, bool ganz) {
     return spalten_++;
 }
 
-void Mip::zeile(const std::vector<std::pair<int, double>>& glieder, double unten, double oben) {
+int Mip::zeile(const std::vector<std::pair<int, double>>& glieder, double unten, double oben) {
     const int i = glp_add_rows(p_, 1);
     glp_set_row_bnds(p_, i, grenzart(unten, oben), std::isfinite(unten) ? unten : 0.0,
                      std::isfinite(oben) ? oben : 0.0);
@@ -105,7 +105,7 @@ void Mip::zeile(const std::vector<std::pair<int, double>>& glieder, double unten
         wert[k + 1] = glieder[k].second;
     }
     glp_set_mat_row(p_, i, static_cast<int>(glieder.size()), index.data(), wert.data());
-    ++zeilen_;
+    return zeilen_++;
 }
 
 void Mip::konstante(double wert) { glp_set_obj_coef(p_, 0, wert); }
@@ -136,6 +136,10 @@ bool Mip::relaxieren(int zeitgrenze_ms) {
 }
 
 double Mip::lpwert(int spalte) const { return glp_get_col_prim(p_, spalte + 1); }
+
+double Mip::lpdual(int zeile) const { return glp_get_row_dual(p_, zeile + 1); }
+
+double Mip::konstante() const { return glp_get_obj_coef(p_, 0); }
 
 Mip::Ausgang Mip::loesen(const Einstellung& e) {
     glp_term_out(GLP_OFF);
@@ -186,8 +190,9 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     for (int j = 0; j < spalten_; ++j) werte_[static_cast<std::size_t>(j)] = glp_mip_col_val(p_, j + 1);
     ziel_ = glp_mip_obj_val(p_);
     const bool fertig = r == 0 && !s.begrenzt;
-    // The best open node bounds what is left; an exhausted tree proves the solution.
-    schranke_ = std::min(ziel_, std::max(schranke_, s.schranke));
+    // The best open node bounds what is left; an exhausted tree proves the
+    // solution (the gap ends the search with its own code, not 0).
+    schranke_ = fertig && status == GLP_OPT ? ziel_ : std::min(ziel_, std::max(schranke_, s.schranke));
     return fertig ? Ausgang::optimal : Ausgang::begrenzt;
 }
 

@@ -29,7 +29,8 @@ public:
     // A column with its cost and bounds; ganz: integral (0/1 with bounds 0, 1).
     int spalte(double kosten, double unten, double oben, bool ganz);
     // A row unten <= sum(wert * column) <= oben; either bound may be infinite.
-    void zeile(const std::vector<std::pair<int, double>>& glieder, double unten, double oben);
+    // Returns its number.
+    int zeile(const std::vector<std::pair<int, double>>& glieder, double unten, double oben);
     void konstante(double wert);
     void kostenplus(int spalte, double wert);
     // The objective of any values, one per column.
@@ -61,6 +62,10 @@ public:
     // its values guide a rounding, its objective bounds every solution.
     bool relaxieren(int zeitgrenze_ms);
     double lpwert(int spalte) const;
+    // The dual value of a row in the relaxation: what the objective gains
+    // per unit its bound is widened, negated (<= 0 for a binding upper bound).
+    double lpdual(int zeile) const;
+    double konstante() const;
     Ausgang loesen(const Einstellung& e);
 
     // After loesen: the values of the best solution, its objective, and the

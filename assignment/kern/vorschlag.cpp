@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <functional>
+#include <limits>
 #include <numeric>
 #include <set>
 #include <tuple>
@@ -219,6 +221,9 @@ struct Modell {
     std::map<std::tuple<int, int, int>, int> zfach; // (c, s, t): t teaches subject s in class c
     std::vector<std::array<int, 4>> d;              // [t] over, under in three steps; -1 without
     std::vector<std::vector<double>> kosten;        // [a][k] the lesson's own cost, before class and subject
+    std::vector<int> zeile;                         // [a] the row "at most one teacher", -1 without candidates
+    int abwzeile = -1;                              // the row of the sum of deviations, if any
+    double erlaubt = 0;                             // its bound
 };
 
 struct Punkte {
@@ -283,7 +288,7 @@ void modellbauen(Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilu
             if (pr.fachanteile.at({an.c, an.s}) > 1 && !pr.festfach.count({an.c, an.s, t}))
                 fachglieder[{an.c, an.s, t}].push_back(col);
         }
-        if (!eins.empty()) m.mip.zeile(eins, an.vorher >= 0 ? 1.0 : -Mip::kUnendlich, 1.0);
+        m.zeile.push_back(eins.empty() ? -1 : m.mip.zeile(eins, an.vorher >= 0 ? 1.0 : -Mip::kUnendlich, 1.0));
     }
     // One row per class and teacher (and per subject of a class and
     // teacher), not one per lesson: the relaxation is weaker, but small
@@ -390,13 +395,15 @@ Zuordnung runden(const Modell& m, const Problem& pr) {
     return z;
 }
 
-Zuordnung auslesen(const Modell& m, const Problem& pr) {
+Zuordnung auslesenwerte(const Modell& m, const Problem& pr, const std::vector<double>& w) {
     Zuordnung z(pr.anteile.size(), -1);
     for (std::size_t a = 0; a < z.size(); ++a)
         for (std::size_t k = 0; k < m.x[a].size(); ++k)
-            if (m.mip.wert(m.x[a][k]) > 0.5) z[a] = pr.anteile[a].kandidaten[k];
+            if (w[static_cast<std::size_t>(m.x[a][k])] > 0.5) z[a] = pr.anteile[a].kandidaten[k];
     return z;
 }
+
+Zuordnung auslesen(const Modell& m, const Problem& pr) { return auslesenwerte(m, pr, m.mip.werte()); }
 
 std::vector<Eintrag> alseintraege(const Problem& pr, const Zuordnung& z) {
     std::vector<Eintrag> e;
@@ -413,23 +420,50 @@ std::int64_t offenestunden(const Problem& pr, const Zuordnung& z) {
     return h;
 }
 
+bool ausgleichzuerst(const Gewichte& gw) { return gw.ausgleich >= std::max({gw.kontinuitaet, gw.wenigelehrer, gw.wunsch}); }
+
+// The sum of deviations from the required hours with z.
+std::int64_t abweichungssumme(const Problem& pr, const Zuordnung& z) {
+    std::vector<std::int64_t> last(pr.lehrer.size());
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) last[t] = pr.lehrer[t].fest - pr.lehrer[t].soll;
+    for (std::size_t a = 0; a < z.size(); ++a)
+        if (z[a] >= 0) last[static_cast<std::size_t>(z[a])] += pr.anteile[a].h;
+    std::int64_t summe = 0;
+    for (std::int64_t d : last) summe += std::abs(d);
+    return summe;
+}
+
 // Whether z leaves no more hours open than the greedy rule g and, while
 // balance weighs at least as much as any other aim, no larger sum of
 // deviations from the required hours: the objective weighs both, but only
 // among other aims, and the proposal must never lose what the simple rule
 // gets right.
 bool nichtschlechter(const Problem& pr, const Zuordnung& z, const Zuordnung& g, const Gewichte& gw) {
-    const auto abweichung = [&](const Zuordnung& x) {
-        std::vector<std::int64_t> last(pr.lehrer.size());
-        for (std::size_t t = 0; t < pr.lehrer.size(); ++t) last[t] = pr.lehrer[t].fest - pr.lehrer[t].soll;
-        for (std::size_t a = 0; a < x.size(); ++a)
-            if (x[a] >= 0) last[static_cast<std::size_t>(x[a])] += pr.anteile[a].h;
-        std::int64_t summe = 0;
-        for (std::int64_t d : last) summe += std::abs(d);
-        return summe;
-    };
-    const bool ausgleichzuerst = gw.ausgleich >= std::max({gw.kontinuitaet, gw.wenigelehrer, gw.wunsch});
-    return offenestunden(pr, z) <= offenestunden(pr, g) && (!ausgleichzuerst || abweichung(z) <= abweichung(g));
+    return offenestunden(pr, z) <= offenestunden(pr, g) && (!ausgleichzuerst(gw) || abweichungssumme(pr, z) <= abweichungssumme(pr, g));
+}
+
+// The sum of deviations over all teachers of pr at most erlaubt, as a row;
+// a teacher without a lesson in the program keeps the deviation they have.
+void abweichungsgrenze(Modell& m, const Problem& pr, std::int64_t erlaubt) {
+    std::vector<std::pair<int, double>> abweichung;
+    for (std::size_t t = 0; t < pr.lehrer.size(); ++t) {
+        if (m.d[t][0] < 0) {
+            erlaubt -= std::abs(pr.lehrer[t].fest - pr.lehrer[t].soll);
+            continue;
+        }
+        for (int col : m.d[t]) abweichung.push_back({col, 1.0});
+    }
+    if (abweichung.empty()) return;
+    m.abwzeile = m.mip.zeile(abweichung, -Mip::kUnendlich, static_cast<double>(erlaubt));
+    m.erlaubt = static_cast<double>(erlaubt);
+}
+
+// What the proposal must not lose against the greedy rule g, as a row of the
+// program: with balance first, no larger sum of deviations (open hours it
+// never loses: they cost more than anything else). The bound then is the
+// bound of the proposals nux may make.
+void grenzensetzen(Modell& m, const Problem& pr, const Zuordnung& g, const Gewichte& gw) {
+    if (ausgleichzuerst(gw)) abweichungsgrenze(m, pr, abweichungssumme(pr, g));
 }
 
 // Whether z is a solution of the program: every teacher a candidate of the
@@ -462,6 +496,207 @@ double abweichungskosten(std::int64_t abw, double ausgleich) {
     return ausgleich * static_cast<double>(s1 + 2 * s2 + 4 * u);
 }
 
+// A lower bound on the program by Lagrange: the rows "at most one teacher
+// per lesson" and the sum of deviations go into the objective with prices;
+// what is left falls apart into one problem per teacher (which lessons,
+// within the capacity, with the costs of each class and subject taught and
+// of the deviation from the required hours), solved exactly by dynamic
+// programming over the hours. Every set of prices gives a bound; the
+// relaxation's duals start, a subgradient search raises them until the
+// deadline. Tighter than the relaxation where lessons do not divide.
+double lagrangeschranke(const Modell& m, const Problem& pr, const Punkte& pt, double oben, Uhr::time_point frist) {
+    const std::size_t n = pr.anteile.size(), nt = pr.lehrer.size();
+    struct Posten {
+        std::size_t a;
+        std::int64_t h;   // in steps of the teacher's grid
+        double kosten;    // the lesson's own cost
+        double klasse, fach;  // what opening the class, the subject costs
+    };
+    struct Block {
+        std::size_t von, bis;  // postens of one subject of a class
+        bool neueklasse;       // the first subject of its class
+    };
+    struct Lehrerdp {
+        std::vector<Posten> posten;
+        std::vector<Block> bloecke;
+        std::int64_t schritt = 1, grenze = 0;  // tenths per step, steps of the capacity
+    };
+    std::vector<Lehrerdp> dp(nt);
+    {
+        std::vector<std::vector<std::tuple<int, int, std::size_t, int>>> roh(nt);  // (class, subject, lesson, candidate)
+        for (std::size_t a = 0; a < n; ++a)
+            for (std::size_t k = 0; k < pr.anteile[a].kandidaten.size(); ++k)
+                roh[static_cast<std::size_t>(pr.anteile[a].kandidaten[k])].push_back({pr.anteile[a].c, pr.anteile[a].s, a, static_cast<int>(k)});
+        for (std::size_t t = 0; t < nt; ++t) {
+            auto& r = roh[t];
+            if (r.empty()) continue;
+            std::sort(r.begin(), r.end());
+            Lehrerdp& d = dp[t];
+            std::int64_t g = pr.lehrer[t].kap;
+            for (const auto& [c, s, a, k] : r) g = std::gcd(g, pr.anteile[a].h);
+            d.schritt = std::max<std::int64_t>(1, g);
+            d.grenze = pr.lehrer[t].kap / d.schritt;
+            for (std::size_t i = 0; i < r.size(); ++i) {
+                const auto& [c, s, a, k] = r[i];
+                const bool klassezaehlt = !pr.festklasse.count({c, static_cast<int>(t)});
+                const bool fachzaehlt = pr.fachanteile.at({c, s}) > 1 && !pr.festfach.count({c, s, static_cast<int>(t)});
+                d.posten.push_back({a, pr.anteile[a].h / d.schritt, m.kosten[a][static_cast<std::size_t>(k)],
+                                    klassezaehlt ? pt.klasse : 0.0, fachzaehlt ? pt.fach : 0.0});
+                const bool neuklasse = i == 0 || std::get<0>(r[i - 1]) != c;
+                if (neuklasse || std::get<1>(r[i - 1]) != s) d.bloecke.push_back({i, i, neuklasse});
+                d.bloecke.back().bis = i + 1;
+            }
+        }
+    }
+    std::vector<double> preis(n, 0.0);
+    for (std::size_t a = 0; a < n; ++a)
+        if (m.zeile[a] >= 0) preis[a] = -m.mip.lpdual(m.zeile[a]);
+    double mu = m.abwzeile >= 0 ? std::max(0.0, -m.mip.lpdual(m.abwzeile)) : 0.0;
+    // Per teacher the best lessons at the prices: the value and the choice.
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    std::vector<double> F, A, B, C, neu;
+    std::vector<std::uint8_t> wahl, ausc, ausb;
+    std::vector<std::size_t> gewaehlt;
+    const auto lehrerwert = [&](std::size_t t, std::vector<int>& haeufig, std::int64_t& abwsumme) {
+        const Lehrerdp& d = dp[t];
+        const Lehrkraft& l = pr.lehrer[t];
+        const auto abweichung = [&](std::int64_t w) { return l.fest + w * d.schritt - l.soll; };
+        if (d.posten.empty()) return 0.0;
+        const std::size_t W = static_cast<std::size_t>(d.grenze) + 1;
+        F.assign(W, kInf);
+        F[0] = 0;
+        wahl.assign(d.posten.size() * W, 0);
+        ausc.assign(d.bloecke.size() * W, 0);  // B after the block from C
+        ausb.assign(d.bloecke.size() * W, 0);  // F after the class from B (at the class's last block)
+        for (std::size_t bi = 0; bi < d.bloecke.size(); ++bi) {
+            const Block& bl = d.bloecke[bi];
+            if (bl.neueklasse) {
+                A = F;
+                B.assign(W, kInf);
+            }
+            C.assign(W, kInf);
+            for (std::size_t i = bl.von; i < bl.bis; ++i) {
+                const Posten& p = d.posten[i];
+                const double q = p.kosten + preis[p.a];
+                neu = C;
+                const auto h = static_cast<std::size_t>(p.h);
+                for (std::size_t w = h; w < W; ++w) {
+                    double& ziel = neu[w];
+                    std::uint8_t& wo = wahl[i * W + w];
+                    if (C[w - h] + q < ziel) { ziel = C[w - h] + q; wo = 1; }
+                    if (A[w - h] + q + p.klasse + p.fach < ziel) { ziel = A[w - h] + q + p.klasse + p.fach; wo = 2; }
+                    if (B[w - h] + q + p.fach < ziel) { ziel = B[w - h] + q + p.fach; wo = 3; }
+                }
+                C.swap(neu);
+            }
+            for (std::size_t w = 0; w < W; ++w)
+                if (C[w] < B[w]) {
+                    B[w] = C[w];
+                    ausc[bi * W + w] = 1;
+                }
+            const bool letzte = bi + 1 == d.bloecke.size() || d.bloecke[bi + 1].neueklasse;
+            if (letzte)
+                for (std::size_t w = 0; w < W; ++w) {
+                    F[w] = A[w];
+                    if (B[w] < F[w]) {
+                        F[w] = B[w];
+                        ausb[bi * W + w] = 1;
+                    }
+                }
+        }
+        double bester = kInf;
+        std::size_t w = 0;
+        for (std::size_t x = 0; x < W; ++x) {
+            if (!std::isfinite(F[x])) continue;
+            const std::int64_t abw = abweichung(static_cast<std::int64_t>(x));
+            const double v = F[x] + abweichungskosten(abw, pt.ausgleich) + mu * static_cast<double>(std::abs(abw));
+            if (v < bester) {
+                bester = v;
+                w = x;
+            }
+        }
+        abwsumme += std::abs(abweichung(static_cast<std::int64_t>(w)));
+        // Back through the choices: which lessons make the best value.
+        std::size_t bi = d.bloecke.size();
+        while (bi > 0) {
+            --bi;
+            // bi is the last block of its class
+            if (!ausb[bi * W + w]) {
+                while (bi > 0 && !d.bloecke[bi].neueklasse) --bi;
+                continue;
+            }
+            bool inb = true;  // in B after block bi
+            for (;;) {
+                const Block& bl = d.bloecke[bi];
+                bool ina = false;
+                if (inb && ausc[bi * W + w]) {
+                    inb = false;
+                    for (std::size_t i = bl.bis; i-- > bl.von;) {
+                        const std::uint8_t wo = wahl[i * W + w];
+                        if (wo == 0) continue;
+                        ++haeufig[d.posten[i].a];
+                        w -= static_cast<std::size_t>(d.posten[i].h);
+                        if (wo == 2) { ina = true; break; }
+                        if (wo == 3) { inb = true; break; }
+                    }
+                }
+                if (ina || bl.neueklasse) {
+                    while (bi > 0 && !d.bloecke[bi].neueklasse) --bi;
+                    break;
+                }
+                --bi;
+            }
+        }
+        return bester;
+    };
+    std::vector<int> haeufig(n);
+    double beste = -kInf, schritt = 1.0;
+    int ohne = 0;
+    for (int runde = 0; runde < 400 && Uhr::now() < frist; ++runde) {
+        std::fill(haeufig.begin(), haeufig.end(), 0);
+        std::int64_t abwsumme = 0;
+        double wert = m.mip.konstante();
+        for (std::size_t t = 0; t < nt; ++t) wert += lehrerwert(t, haeufig, abwsumme);
+        for (std::size_t a = 0; a < n; ++a)
+            if (m.zeile[a] >= 0) wert -= preis[a];
+        if (m.abwzeile >= 0) wert -= mu * m.erlaubt;
+        if (wert > beste + 1e-9) {
+            beste = wert;
+            ohne = 0;
+        } else if (++ohne >= 5) {
+            // Stuck: smaller steps, and where they no longer help, the end.
+            schritt /= 2;
+            ohne = 0;
+            if (schritt < 1.0 / 64) break;
+        }
+        // The subgradient, where a price can still move.
+        double norm = 0;
+        std::vector<double> g(n, 0.0);
+        for (std::size_t a = 0; a < n; ++a) {
+            if (m.zeile[a] < 0) continue;
+            g[a] = haeufig[a] - 1;
+            if (pr.anteile[a].vorher < 0 && preis[a] <= 0 && g[a] < 0) g[a] = 0;
+            norm += g[a] * g[a];
+        }
+        double gmu = 0;
+        if (m.abwzeile >= 0) {
+            gmu = static_cast<double>(abwsumme) - m.erlaubt;
+            if (mu <= 0 && gmu < 0) gmu = 0;
+            norm += gmu * gmu;
+        }
+        if (norm == 0 || oben - wert <= 1e-6 * std::abs(oben)) break;
+        const double s = schritt * (oben - wert) / norm;
+        for (std::size_t a = 0; a < n; ++a) {
+            if (m.zeile[a] < 0) continue;
+            preis[a] += s * g[a];
+            if (pr.anteile[a].vorher < 0) preis[a] = std::max(0.0, preis[a]);
+        }
+        mu = std::max(0.0, mu + s * gmu);
+    }
+    // Rounding in the sums must not lift the bound above the truth.
+    return beste - 1e-7 * std::abs(beste);
+}
+
 // A local search on an assignment before the solver sees it: lessons move
 // to another candidate, two lessons swap their teachers, or an open lesson
 // gets a teacher who hands one of theirs on. A step is taken when it comes
@@ -474,7 +709,7 @@ Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuord
                      const Gewichte& gw, Uhr::time_point frist, bool stossen = true) {
     const std::size_t n = pr.anteile.size(), nt = pr.lehrer.size();
     if (z.size() != n) return z;
-    const bool ausgleichzuerst = gw.ausgleich >= std::max({gw.kontinuitaet, gw.wenigelehrer, gw.wunsch});
+    const bool balance = ausgleichzuerst(gw);
     // Dense indexes of the classes and of the (class, subject) pairs of the lessons.
     std::map<std::pair<int, int>, int> fachid;
     int nk = 0;
@@ -543,7 +778,7 @@ Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuord
         for (std::size_t t = 0; t < nt; ++t) abwg += std::abs(lg[t] - pr.lehrer[t].soll);
     }
     const auto verfehlt = [&] {
-        return std::max<std::int64_t>(0, offen - offeng) + (ausgleichzuerst ? std::max<std::int64_t>(0, abwsumme - abwg) : 0);
+        return std::max<std::int64_t>(0, offen - offeng) + (balance ? std::max<std::int64_t>(0, abwsumme - abwg) : 0);
     };
     const auto passt = [&](std::size_t t) { return last[t] <= pr.lehrer[t].fest + pr.lehrer[t].kap; };
     const auto kandidat = [&](std::size_t a, int t) {
@@ -711,6 +946,114 @@ Zuordnung verbessern(const Modell& m, const Problem& pr, const Punkte& pt, Zuord
     return z;
 }
 
+
+// The problem cut down to some of its lessons.
+Problem teilproblem(const Problem& pr, const std::vector<std::size_t>& anteile) {
+    Problem tp;
+    tp.lehrer = pr.lehrer;
+    tp.festklasse = pr.festklasse;
+    tp.festfach = pr.festfach;
+    tp.fachanteile = pr.fachanteile;
+    tp.stufen = pr.stufen;
+    for (std::size_t a : anteile) tp.anteile.push_back(pr.anteile[a]);
+    return tp;
+}
+
+// Large neighbourhoods: the lessons of a few teachers who share subjects,
+// and the open lessons they could take, weighed anew by the solver while
+// everything else stays; what lowers the objective is kept. The objective
+// falls apart by teachers, so the part decides for the whole. Neighbourhoods
+// follow a fixed order, so the same data give the same result as long as
+// the deadline does not end the search. melden hears of every better one.
+Zuordnung nachbarschaften(const Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilung& v, const Punkte& pt,
+                          Zuordnung z, const Zuordnung& gz, const Gewichte& gw, Uhr::time_point frist,
+                          const std::atomic<bool>* abbrechen, const std::function<void(double)>& melden) {
+    const std::size_t n = pr.anteile.size(), nt = pr.lehrer.size();
+    const std::int64_t abwg = abweichungssumme(pr, gz);
+    // Who can take a lesson of the same subject as whom.
+    std::vector<std::set<int>> nachbarn(nt);
+    {
+        std::map<int, std::set<int>> fachlehrer;
+        for (const Anteil& an : pr.anteile) fachlehrer[an.s].insert(an.kandidaten.begin(), an.kandidaten.end());
+        for (const auto& [s, ts] : fachlehrer)
+            for (int t : ts) nachbarn[static_cast<std::size_t>(t)].insert(ts.begin(), ts.end());
+    }
+    double bestes = m.mip.bewerten(spaltenwerte(m, pr, z));
+    // Twelve teachers with their lessons: the solver weighs a part that size in a tenth of a second.
+    const std::size_t groesse = std::min<std::size_t>(nt, 12);
+    // A part weighed once is not weighed again as long as nothing in it changed.
+    std::set<std::uint64_t> gewogen;
+    std::size_t zuletztbesser = 0;
+    for (std::size_t r = 0; Uhr::now() < frist && r < zuletztbesser + nt; ++r) {
+        if (abbrechen && abbrechen->load()) throw Vorschlagsabbruch();
+        // Breadth first from a seed, in list order.
+        const std::size_t saat = (r * 37) % nt;
+        std::vector<char> drin(nt, 0);
+        std::vector<int> kreis{static_cast<int>(saat)};
+        drin[saat] = 1;
+        for (std::size_t i = 0; i < kreis.size() && kreis.size() < groesse; ++i)
+            for (int t : nachbarn[static_cast<std::size_t>(kreis[i])]) {
+                if (kreis.size() >= groesse) break;
+                if (!drin[static_cast<std::size_t>(t)]) {
+                    drin[static_cast<std::size_t>(t)] = 1;
+                    kreis.push_back(t);
+                }
+            }
+        if (kreis.size() < 2) continue;
+        std::vector<std::size_t> frei;
+        for (std::size_t a = 0; a < n; ++a) {
+            const auto& k = pr.anteile[a].kandidaten;
+            if (z[a] >= 0 ? drin[static_cast<std::size_t>(z[a])]
+                          : std::any_of(k.begin(), k.end(), [&](int t) { return drin[static_cast<std::size_t>(t)]; }))
+                frei.push_back(a);
+        }
+        if (frei.empty()) continue;
+        Problem tp = teilproblem(pr, frei);
+        for (std::size_t a = 0; a < n; ++a)
+            if (z[a] >= 0 && !drin[static_cast<std::size_t>(z[a])]) {
+                tp.lehrer[static_cast<std::size_t>(z[a])].fest += pr.anteile[a].h;
+                tp.lehrer[static_cast<std::size_t>(z[a])].kap -= pr.anteile[a].h;
+            }
+        Zuordnung tz(frei.size());
+        for (std::size_t i = 0; i < frei.size(); ++i) {
+            std::erase_if(tp.anteile[i].kandidaten, [&](int t) { return !drin[static_cast<std::size_t>(t)]; });
+            tz[i] = z[frei[i]];
+        }
+        std::uint64_t schluessel = 1469598103934665603ull;
+        const auto mischen = [&](std::int64_t x) { schluessel = (schluessel ^ static_cast<std::uint64_t>(x)) * 1099511628211ull; };
+        for (std::size_t t = 0; t < nt; ++t) mischen(drin[t] ? -1 : tp.lehrer[t].fest);
+        for (std::size_t i = 0; i < frei.size(); ++i) {
+            mischen(static_cast<std::int64_t>(frei[i]));
+            mischen(tz[i]);
+        }
+        if (!gewogen.insert(schluessel).second) continue;
+        Modell tm;
+        modellbauen(tm, tp, vj, v, pt);
+        if (ausgleichzuerst(gw)) abweichungsgrenze(tm, tp, abwg);
+        Mip::Einstellung e;
+        e.zeitgrenze_ms = std::max(1, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(frist - Uhr::now()).count()));
+        e.knotengrenze = 150;
+        e.luecke = 1e-4;
+        e.start = spaltenwerte(tm, tp, tz);
+        e.abbrechen = abbrechen;
+        const Mip::Ausgang aus = tm.mip.loesen(e);
+        if (aus == Mip::Ausgang::abgebrochen) throw Vorschlagsabbruch();
+        if (aus == Mip::Ausgang::keine) continue;
+        Zuordnung nz = z;
+        const Zuordnung bz = auslesen(tm, tp);
+        for (std::size_t i = 0; i < frei.size(); ++i) nz[frei[i]] = bz[i];
+        if (!zulaessig(pr, nz) || !nichtschlechter(pr, nz, gz, gw)) continue;
+        const double wert = m.mip.bewerten(spaltenwerte(m, pr, nz));
+        if (wert < bestes - 1e-6) {
+            bestes = wert;
+            z = std::move(nz);
+            zuletztbesser = r + 1;
+            if (melden) melden(bestes);
+        }
+    }
+    return z;
+}
+
 }  // namespace
 
 bool Vorjahr::hatte(std::string_view klasse, std::string_view fach, std::string_view code) const {
@@ -853,6 +1196,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     const Punkte pt = punkte(g);
     modellbauen(m, pr, vj, v, pt);
     const std::vector<double> start = spaltenwerte(m, pr, gz);
+    grenzensetzen(m, pr, gz, g);
     vs.anteile = static_cast<int>(pr.anteile.size());
     vs.variablen = m.mip.spalten();
     vs.msmodell = ms(uhr);
@@ -877,15 +1221,36 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
         }
     };
     const auto frist = [&](double anteil) { return uhr + std::chrono::milliseconds(static_cast<int>(anteil * budget)); };
-    nehmen(verbessern(m, pr, pt, gz, gz, g, frist(0.1), false));
+    const auto spaeter = [&](double anteil) { return Uhr::now() + std::chrono::milliseconds(static_cast<int>(anteil * budget)); };
+    const auto fortschritt = [&](double bester, double schranke) {
+        const double anteil = std::min(1.0, ms(uhr) / budget);
+        std::string text = std::string("Der Löser sucht die beste Verteilung ...");
+        if (std::isfinite(bester) && bester > 0)
+            text += std::string(" höchstens ") + zehntelganz(static_cast<std::int64_t>(std::ceil(std::max(0.0, (bester - std::max(0.0, schranke)) / bester) * 1000)), 1) +
+                    std::string(" % vom bestmöglichen Ergebnis entfernt");
+        melde(5 + static_cast<int>(85 * anteil), text);
+    };
+    nehmen(verbessern(m, pr, pt, gz, gz, g, frist(0.05), false));
+    double lagrange = -Mip::kUnendlich;
     if (m.mip.relaxieren(budget)) {
+        lagrange = lagrangeschranke(m, pr, pt, aziel, spaeter(0.1));
+        pruefe();
         const Zuordnung rz = runden(m, pr);
         if (!rz.empty()) {
             nehmen(rz);
-            nehmen(verbessern(m, pr, pt, rz, gz, g, std::max(frist(0.2), Uhr::now() + std::chrono::milliseconds(budget / 10)), false));
+            nehmen(verbessern(m, pr, pt, rz, gz, g, spaeter(0.05), false));
         }
     }
     pruefe();
+    vs.schrankelagrange = lagrange;
+    const double schranke0 = std::max(lagrange, m.mip.schranke());
+    fortschritt(aziel, schranke0);
+    // The parts most of the time goes to: where subjects run short, or last
+    // year's teacher has no room, only many lessons moving together help.
+    nehmen(nachbarschaften(m, pr, vj, v, pt, auslesenwerte(m, pr, anfang), gz, g, frist(0.8), st.abbrechen,
+                           [&](double bester) { fortschritt(bester, schranke0); }));
+    pruefe();
+    // The search of the whole program lifts the bound and may still find better.
     Mip::Einstellung e;
     // A tenth of the budget stays for polishing what the search finds.
     e.zeitgrenze_ms = std::max(1, budget - budget / 10 - static_cast<int>(ms(uhr)));
@@ -893,15 +1258,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     e.luecke = st.luecke;
     e.start = anfang;
     e.abbrechen = st.abbrechen;
-    const auto beginn = Uhr::now();
-    e.melden = [&](double bester, double schranke) {
-        const double anteil = std::min(1.0, ms(beginn) / budget);
-        std::string text = std::string("Der Löser sucht die beste Verteilung ...");
-        if (std::isfinite(bester) && bester > 0)
-            text += std::string(" höchstens ") + zehntelganz(static_cast<std::int64_t>(std::ceil(std::max(0.0, (bester - std::max(0.0, schranke)) / bester) * 1000)), 1) +
-                    std::string(" % vom bestmöglichen Ergebnis entfernt");
-        melde(5 + static_cast<int>(85 * anteil), text);
-    };
+    e.melden = [&](double bester, double schranke) { fortschritt(bester, std::max(schranke, schranke0)); };
     const Mip::Ausgang aus = m.mip.loesen(e);
     if (aus == Mip::Ausgang::abgebrochen) throw Vorschlagsabbruch();
     vs.msloesen = ms(uhr);
@@ -912,7 +1269,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
     vs.zielgierig = m.mip.bewerten(start);
     Zuordnung z = gz;
     vs.ziel = vs.zielgierig;
-    vs.schranke = std::min(vs.zielgierig, m.mip.schranke());
+    vs.schranke = std::max(lagrange, std::min(vs.zielgierig, m.mip.schranke()));
     if (aus != Mip::Ausgang::keine) {
         // What the search left is polished once more; the bound stays the solver's.
         Zuordnung mz = auslesen(m, pr);
@@ -932,7 +1289,7 @@ Vorschlag vorschlagen(const Verteilung& v, const Befaehigungen& b, const Vorjahr
             vs.vomloeser = true;
         }
         vs.bewiesen = aus == Mip::Ausgang::optimal;
-        vs.schranke = std::min(vs.ziel, m.mip.schranke());
+        vs.schranke = std::max(lagrange, std::min(vs.ziel, m.mip.schranke()));
     }
 
     const std::vector<Eintrag> neu = alseintraege(pr, z);

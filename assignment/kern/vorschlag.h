@@ -84,6 +84,7 @@ struct Vorschlag {
     std::vector<Offenzeile> offen;        // lessons in scope that stay open
     Kennzahlen vorher, nachher, gierig;
     double ziel = 0, zielgierig = 0, schranke = 0;  // objective of the proposal and of the greedy rule; the solver's bound
+    double schrankelagrange = 0;  // of the bound: what the prices by Lagrange alone prove
     bool vomloeser = false;   // the solver's solution (otherwise the greedy rule's)
     bool bewiesen = false;    // the search ended within the gap, not by a limit
     int anteile = 0, variablen = 0;  // lessons considered, columns of the program

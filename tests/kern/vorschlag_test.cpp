@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <random>
 
 #include "kernhilfe.h"
@@ -76,6 +77,9 @@ TEST(Vorschlag, BekannteOptima) {
         // One teacher for both shares of a subject; only A has the hours for both.
         {"EinLehrerJeFach", {klasse("1a", {{1, 2, 20}, {2, 2, 20}})}, {{"Anna", "A", 40}, {"Bert", "B", 30}},
          befaehigt({{"A", "D", B}, {"B", "D", B}}), {}, {}, {0, 0, 5, 0}, {{"1a:D1", "A"}, {"1a:D2", "A"}}, 0, 0, 30, 0},
+        // Three lessons of two hours for three hours: one of them, whichever;
+        // the relaxation would give each half of one.
+        {"StundenTeilenSichNicht", dreiklassen, {{"Anna", "A", 30}}, befaehigt({{"A", "M", B}}), {}, {}, {}, {}, 40, 40, 10, 0},
         // Only 1b is chosen; 1a stays open although A has the hours.
         {"NurAuswahl", {klasse("1a", {{1, 1, 20}}), klasse("1b", {{1, 1, 20}})}, {{"Anna", "A", 40}},
          befaehigt({{"A", "M", B}}), {}, {true, {1}, false, 0}, {}, {{"1b:M1", "A"}}, 0, 0, 20, 0},
@@ -97,6 +101,8 @@ TEST(Vorschlag, BekannteOptima) {
         EXPECT_TRUE(vs.bewiesen);
         EXPECT_LE(vs.ziel, vs.zielgierig + 1e-6);
         EXPECT_EQ(vs.guetetext(), "das bestmögliche Ergebnis");
+        // The bound by Lagrange alone proves these optima, without a search tree.
+        EXPECT_NEAR(vs.schrankelagrange, vs.ziel, 1e-6 * vs.ziel);
     }
 }
 
@@ -184,7 +190,7 @@ TEST(Vorschlag, VorjahrUeberDieVersetzung) {
 
 // Random schools: what every proposal must keep, whatever the weights.
 TEST(Vorschlag, InvariantenAufZufallsschulen) {
-    int gelaufen = 0;
+    int gelaufen = 0, bewiesen = 0;
     for (unsigned seed = 1; seed <= 12; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 zufall(seed);
@@ -209,10 +215,20 @@ TEST(Vorschlag, InvariantenAufZufallsschulen) {
         Umfang u{von(0, 1) == 1, {}, von(0, 1) == 1, von(0, 2) * 10};
         if (u.nurauswahl) u.klassen = {von(0, 4), von(0, 4)};
         const Gewichte g{von(0, 10), von(0, 10), von(0, 10), von(1, 10)};
-        // The full search, and one cut off at the root, where the proposal
-        // comes from the local search on the greedy and the rounded solution.
-        Steuerung wurzel;
+        // The exact optimum where the search proves it; then the full
+        // search, and one cut off at the root, where the proposal comes from
+        // the local searches. No proposal is better than the optimum, no
+        // bound above it.
+        Steuerung exakt, wurzel;
+        exakt.luecke = 0;
+        exakt.knotengrenze = 1000000;
         wurzel.knotengrenze = 1;
+        std::optional<double> optimum;
+        try {
+            const Vorschlag ve = vorschlagen(v, b, {}, u, g, exakt);
+            if (ve.bewiesen) optimum = ve.ziel;
+        } catch (const Vorschlagsfehler&) {
+        }
         for (const Steuerung& st : {Steuerung{}, wurzel}) {
             SCOPED_TRACE(st.knotengrenze);
             Vorschlag vs;
@@ -222,6 +238,12 @@ TEST(Vorschlag, InvariantenAufZufallsschulen) {
                 break;  // a school without open lessons in scope
             }
             ++gelaufen;
+            if (optimum) {
+                ++bewiesen;
+                EXPECT_GE(vs.ziel, *optimum - 1e-6);
+                EXPECT_LE(vs.schranke, *optimum + 1e-6);
+                EXPECT_LE(vs.schrankelagrange, *optimum + 1e-6);
+            }
             const Vorschlag nochmal = vorschlagen(v, b, {}, u, g, st);
             EXPECT_EQ(eintraege(vs, {}), eintraege(nochmal, {})) << "nicht deterministisch";
             EXPECT_LE(vs.ziel, vs.zielgierig + 1e-6);
@@ -252,4 +274,5 @@ TEST(Vorschlag, InvariantenAufZufallsschulen) {
         }
     }
     EXPECT_GE(gelaufen, 18);
+    EXPECT_GE(bewiesen, 12);
 }
