@@ -964,7 +964,7 @@ Problem teilproblem(const Problem& pr, const std::vector<std::size_t>& anteile) 
 // everything else stays; what lowers the objective is kept. The objective
 // falls apart by teachers, so the part decides for the whole. Neighbourhoods
 // follow a fixed order, so the same data give the same result as long as
-// the deadline does not end the search. melden hears of every better one.
+// the deadline does not end the search. melden hears the best after each part.
 Zuordnung nachbarschaften(const Modell& m, const Problem& pr, const Vorjahr& vj, const Verteilung& v, const Punkte& pt,
                           Zuordnung z, const Zuordnung& gz, const Gewichte& gw, Uhr::time_point frist,
                           const std::atomic<bool>* abbrechen, const std::function<void(double)>& melden) {
@@ -1048,8 +1048,8 @@ Zuordnung nachbarschaften(const Modell& m, const Problem& pr, const Vorjahr& vj,
             bestes = wert;
             z = std::move(nz);
             zuletztbesser = r + 1;
-            if (melden) melden(bestes);
         }
+        if (melden) melden(bestes);
     }
     return z;
 }
