@@ -16,7 +16,7 @@ struct Suche {
     const std::vector<std::pair<int, int>>* schnitte = nullptr;
     std::vector<char> gesetzt;  // per pair: already in the program
     int knoten = 0;
-    bool abgebrochen = false, begrenzt = false, startgegeben = false, startok = false;
+    bool abgebrochen = false, begrenzt = false, startgegeben = false;
     double schranke = -Mip::kUnendlich;
 };
 
@@ -35,7 +35,7 @@ void rueckruf(glp_tree* t, void* info) {
         // and better than what it has.
         if (!s.startgegeben && s.start) {
             s.startgegeben = true;
-            s.startok = glp_ios_heur_sol(t, s.start->data()) == 0;
+            glp_ios_heur_sol(t, s.start->data());
         }
         break;
     case GLP_ICUTGEN: {
@@ -146,7 +146,6 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     const auto beginn = std::chrono::steady_clock::now();
     werte_.clear();
     ziel_ = kUnendlich;
-    startangenommen_ = false;
     const auto vonstart = [&](Ausgang a) {
         if (e.start.size() != static_cast<std::size_t>(spalten_)) return a == Ausgang::abgebrochen ? a : Ausgang::keine;
         werte_ = e.start;
@@ -182,7 +181,6 @@ Mip::Ausgang Mip::loesen(const Einstellung& e) {
     io.cb_func = rueckruf;
     io.cb_info = &s;
     const int r = glp_intopt(p_, &io);
-    startangenommen_ = s.startok;
     const int status = glp_mip_status(p_);
     if (s.abgebrochen) return Ausgang::abgebrochen;
     if (status != GLP_OPT && status != GLP_FEAS) return vonstart(Ausgang::keine);

@@ -74,14 +74,12 @@ public:
     const std::vector<double>& werte() const { return werte_; }
     double ziel() const { return ziel_; }
     double schranke() const { return schranke_; }
-    bool startangenommen() const { return startangenommen_; }
 
 private:
     glp_prob* p_;
     int spalten_ = 0, zeilen_ = 0;
     std::vector<double> werte_;
     double ziel_ = kUnendlich, schranke_ = -kUnendlich;
-    bool startangenommen_ = false;
     bool relaxiert_ = false;
     std::vector<std::pair<int, int>> schnitte_;
 };

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
 
 #include "kernhilfe.h"
 #include "assignment/kern/vorschlag.h"
+#include "storage/datei.h"
 #include "storage/text.h"
 
 using namespace nux;
@@ -173,6 +175,93 @@ TEST(Vorschlag, AbbruchWirftUndGuetetextRundetAuf) {
         vs.ziel = ziel;
         vs.schranke = schranke;
         EXPECT_EQ(vs.guetetext(), text);
+    }
+}
+
+// The greedy rule as comparable tools have it, each rule by a school where
+// only it decides; the entries name class, row and teacher.
+TEST(Vorschlag, GierigeRegel) {
+    struct Fall {
+        const char* name;
+        std::vector<Klassensatz> klassen;
+        std::vector<Lehrersatz> lehrer;
+        Befaehigungen b;
+        std::vector<std::string> erwartet;  // "1a:M2:A", sorted
+    };
+    const std::vector<Fall> faelle = {
+        // The qualified teacher with the most missing hours; a tie by the list.
+        {"MeisteFehlendeStunden", {klasse("1a", {{1, 1, 20}})}, {{"Anna", "A", 30}, {"Bert", "B", 40}},
+         befaehigt({{"A", "M", B}, {"B", "M", B}}), {"1a:M1:B"}},
+        {"GleichstandNachListe", {klasse("1a", {{1, 1, 20}})}, {{"Bert", "B", 40}, {"Anna", "A", 40}},
+         befaehigt({{"A", "M", B}, {"B", "M", B}}), {"1a:M1:A"}},
+        // The largest lesson first: A can take one, the three hours.
+        {"GroessteZuerst", {klasse("1a", {{1, 1, 20}, {2, 1, 30}})}, {{"Anna", "A", 30}}, befaehigt({{"A", "M", B}}),
+         {"1a:M2:A"}},
+        // Of equal lessons, the first class.
+        {"GleicheNachKlasse", {klasse("1a", {{1, 1, 20}}), klasse("1b", {{1, 1, 20}})}, {{"Anna", "A", 20}},
+         befaehigt({{"A", "M", B}}), {"1a:M1:A"}},
+        // The subject with the least to spare first: German (only A) before
+        // maths (A and B), although maths comes first in the grid.
+        {"SchwierigstesFachZuerst", {klasse("1a", {{1, 1, 20}, {1, 2, 20}})}, {{"Anna", "A", 40}, {"Bert", "B", 30}},
+         befaehigt({{"A", "M", B}, {"B", "M", B}, {"A", "D", B}}), {"1a:D1:A", "1a:M1:B"}},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        Verteilung v;
+        v.aufbauen(f.klassen, faecher(), f.lehrer);
+        std::vector<std::string> ist;
+        for (const Eintrag& e : gierig(v, f.b, {})) {
+            const int key = v.RowKeys[0][static_cast<std::size_t>(e.r)];
+            ist.push_back(trimmen(v.Classes[static_cast<std::size_t>(e.c)].name) + ":" + v.faecher()[static_cast<std::size_t>(key / 10)].kurz +
+                          std::to_string(key % 10) + ":" + e.lehrer);
+        }
+        std::sort(ist.begin(), ist.end());
+        EXPECT_EQ(ist, f.erwartet);
+    }
+}
+
+TEST(Vorschlag, FortschrittBisHundert) {
+    Verteilung v;
+    v.aufbauen({klasse("1a", {{1, 1, 20}, {1, 0, 20}}), klasse("1b", {{1, 1, 20}})}, faecher(),
+               std::vector<Lehrersatz>{{"Anna", "A", 40}, {"Bert", "B", 40}});
+    std::vector<std::pair<int, std::string>> meldungen;
+    Steuerung s;
+    s.melden = [&](int prozent, const std::string& text) { meldungen.push_back({prozent, text}); };
+    vorschlagen(v, befaehigt({{"A", "M", B}, {"B", "M", B}, {"A", "PH", B}}), {}, {}, {}, s);
+    ASSERT_GE(meldungen.size(), 3u);
+    EXPECT_EQ(meldungen.front().first, 0);
+    EXPECT_EQ(meldungen.back(), (std::pair<int, std::string>{100, "Fertig."}));
+    for (std::size_t i = 1; i < meldungen.size(); ++i) EXPECT_GE(meldungen[i].first, meldungen[i - 1].first) << i;
+    EXPECT_TRUE(std::any_of(meldungen.begin(), meldungen.end(), [](const auto& m) {
+        return m.second.find("Der Löser sucht die beste Verteilung ... höchstens") == 0;
+    }));
+}
+
+TEST(Vorschlag, VorjahrAusDenDateien) {
+    kernhilfe::Ordner o;
+    std::filesystem::create_directory("2025 1");
+    std::filesystem::create_directory("2026 1");
+    neuschreiben("2025 1/klassen", std::vector<Klassensatz>{klasse("1a", {{1, 1, 40, "A"}})});
+    neuschreiben("2025 1/faecher", faecher());
+    const std::vector<Klassensatz> neu = {klasse("2a", {}), klasse("1a", {})};
+    struct Fall {
+        const char* name;
+        std::optional<Herkunft> h;
+        bool loeschen;  // the source's subjects are gone
+        bool hatte2a, hatte1a;
+    };
+    for (const Fall& f : std::vector<Fall>{{"Versetzt", Herkunft{"2025 1", true, {{"1a", "2a"}}}, false, true, false},
+                                           {"Uebernommen", Herkunft{"2025 1", false, {}}, false, false, true},
+                                           {"NichtUebernommen", std::nullopt, false, false, false},
+                                           {"AusSichSelbst", Herkunft{"2026 1", false, {}}, false, false, false},
+                                           {"QuelleOhneFaecher", Herkunft{"2025 1", false, {}}, true, false, false}}) {
+        SCOPED_TRACE(f.name);
+        std::filesystem::remove("2026 1/planung/herkunft");
+        if (f.h) herkunftspeichern("2026 1", *f.h);
+        if (f.loeschen) std::filesystem::remove("2025 1/faecher");
+        const Vorjahr vj = vorjahrladen("2026 1", neu);
+        EXPECT_EQ(vj.hatte("2a", "M", "A"), f.hatte2a);
+        EXPECT_EQ(vj.hatte("1a", "M", "A"), f.hatte1a);
     }
 }
 
