@@ -330,6 +330,8 @@ TEST(Vorschlag, InvariantenAufZufallsschulen) {
             if (optimum) {
                 ++bewiesen;
                 EXPECT_GE(vs.ziel, *optimum - 1e-6);
+                // Six teachers make one part: on schools this small the parts reach the optimum.
+                EXPECT_NEAR(vs.ziel, *optimum, 1e-6);
                 EXPECT_LE(vs.schranke, *optimum + 1e-6);
                 EXPECT_LE(vs.schrankelagrange, *optimum + 1e-6);
             }
