@@ -556,7 +556,6 @@ double lagrangeschranke(const Modell& m, const Problem& pr, const Punkte& pt, do
     constexpr double kInf = std::numeric_limits<double>::infinity();
     std::vector<double> F, A, B, C, neu;
     std::vector<std::uint8_t> wahl, ausc, ausb;
-    std::vector<std::size_t> gewaehlt;
     const auto lehrerwert = [&](std::size_t t, std::vector<int>& haeufig, std::int64_t& abwsumme) {
         const Lehrerdp& d = dp[t];
         const Lehrkraft& l = pr.lehrer[t];
@@ -984,10 +983,13 @@ Zuordnung nachbarschaften(const Modell& m, const Problem& pr, const Vorjahr& vj,
     // A part weighed once is not weighed again as long as nothing in it changed.
     std::set<std::uint64_t> gewogen;
     std::size_t zuletztbesser = 0;
+    // Seeds spread over the list: a stride that meets every teacher once in nt parts.
+    std::size_t sprung = 37;
+    while (std::gcd(sprung, nt) != 1) ++sprung;
     for (std::size_t r = 0; Uhr::now() < frist && r < zuletztbesser + nt; ++r) {
         if (abbrechen && abbrechen->load()) throw Vorschlagsabbruch();
         // Breadth first from a seed, in list order.
-        const std::size_t saat = (r * 37) % nt;
+        const std::size_t saat = (r * sprung) % nt;
         std::vector<char> drin(nt, 0);
         std::vector<int> kreis{static_cast<int>(saat)};
         drin[saat] = 1;
