@@ -276,10 +276,7 @@ void Tvorschlag::fertig(std::shared_ptr<nux::Vorschlag> v, QString fehler, bool 
 }
 
 void Tvorschlag::zeigen(const nux::Vorschlag& v) {
-    Label1->setText(QStringLiteral("%1 Stunden vorgeschlagen, %2 bleiben offen; %3.")
-                        .arg(v.zeilen.size())
-                        .arg(v.offen.size())
-                        .arg(QString::fromUtf8(v.guetetext().c_str())));
+    Label1->setText(QString::fromUtf8(v.ueberschrift().c_str()));
     ListView1->setSortingEnabled(false);
     ListView1->clear();
     QList<QTreeWidgetItem*> zeilen;
@@ -314,7 +311,7 @@ void Tvorschlag::zeigen(const nux::Vorschlag& v) {
     zeile(QStringLiteral("größte Abweichung vom Soll"), h(v.vorher.groesste), h(v.nachher.groesste), h(v.gierig.groesste));
     zeile(QStringLiteral("Lehrkräfte über dem Soll"), QString::number(v.vorher.ueber), QString::number(v.nachher.ueber),
           QString::number(v.gierig.ueber));
-    zeile(QStringLiteral("Stunden wie letztes Jahr"), QString::number(v.vorher.behalten), QString::number(v.nachher.behalten),
+    zeile(QStringLiteral("Unterrichte wie letztes Jahr"), QString::number(v.vorher.behalten), QString::number(v.nachher.behalten),
           QString::number(v.gierig.behalten));
     zeile(QStringLiteral("Lehrkräfte je Klasse"), zahl(v.vorher.lehrerjeklasse), zahl(v.nachher.lehrerjeklasse),
           zahl(v.gierig.lehrerjeklasse));

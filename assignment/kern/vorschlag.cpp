@@ -1098,6 +1098,12 @@ double Vorschlag::luecke() const {
     return (ziel - std::max(0.0, schranke)) / ziel;
 }
 
+std::string Vorschlag::ueberschrift() const {
+    const std::size_t n = zeilen.size(), o = offen.size();
+    return std::to_string(n) + (n == 1 ? " Unterricht" : " Unterrichte") + " vorgeschlagen, " + std::to_string(o) +
+           (o == 1 ? " bleibt" : " bleiben") + " offen; " + guetetext() + ".";
+}
+
 std::string Vorschlag::guetetext() const {
     const double prozent = luecke() * 100.0;
     if (prozent < 0.05) return std::string("das bestmögliche Ergebnis");
@@ -1407,7 +1413,7 @@ Mappe vorschlagsmappe(const Vorschlag& v, const std::string& jahr) {
     drei("Abweichung vom Soll, Summe", [](const Kennzahlen& k) { return Z::h(k.abweichung); });
     drei("gr\xF6\xDF" "te Abweichung vom Soll", [](const Kennzahlen& k) { return Z::h(k.groesste); });
     drei("Lehrkr\xE4" "fte \xFC" "ber dem Soll", [](const Kennzahlen& k) { return Z::n(k.ueber); });
-    drei("Stunden wie letztes Jahr", [](const Kennzahlen& k) { return Z::n(k.behalten); });
+    drei("Unterrichte wie letztes Jahr", [](const Kennzahlen& k) { return Z::n(k.behalten); });
     drei("Lehrkr\xE4" "fte je Klasse", [](const Kennzahlen& k) { return Z::t(komma(k.lehrerjeklasse)); });
     m.blaetter = {std::move(zeilen), std::move(offen), std::move(zahlen)};
     return m;
@@ -1416,22 +1422,21 @@ Mappe vorschlagsmappe(const Vorschlag& v, const std::string& jahr) {
 std::string vorschlagstext(const Vorschlag& v) {
     const auto h = [](std::int64_t z) { return zehntelganz(z, 9); };
     const auto n = [](std::int64_t z) { const std::string s = std::to_string(z); return std::string(s.size() < 9 ? 9 - s.size() : 0, ' ') + s; };
-    std::string t = std::to_string(v.zeilen.size()) + " Stunden vorgeschlagen, " + std::to_string(v.offen.size()) +
-                    " bleiben offen; " + v.guetetext() + ".\n";
-    t += "                              vorher Vorschlag   gierig\n";
+    std::string t = v.ueberschrift() + "\n";
+    t += "                                vorher Vorschlag   gierig\n";
     const auto zeile = [&](const std::string& name, const std::string& a, const std::string& b, const std::string& c) {
         std::string links = name;
         // Padded by characters, not bytes: the names hold umlauts.
         std::size_t zeichen = 0;
         for (unsigned char ch : links) zeichen += (ch & 0xC0) != 0x80;
-        links.append(zeichen < 27 ? 27 - zeichen : 0, ' ');
+        links.append(zeichen < 29 ? 29 - zeichen : 0, ' ');
         t += links + a + b + c + "\n";
     };
     zeile("offene Stunden", h(v.vorher.offen), h(v.nachher.offen), h(v.gierig.offen));
     zeile("Abweichung vom Soll, Summe", h(v.vorher.abweichung), h(v.nachher.abweichung), h(v.gierig.abweichung));
     zeile("größte Abweichung vom Soll", h(v.vorher.groesste), h(v.nachher.groesste), h(v.gierig.groesste));
     zeile("Lehrkräfte über dem Soll", n(v.vorher.ueber), n(v.nachher.ueber), n(v.gierig.ueber));
-    zeile("Stunden wie letztes Jahr", n(v.vorher.behalten), n(v.nachher.behalten), n(v.gierig.behalten));
+    zeile("Unterrichte wie letztes Jahr", n(v.vorher.behalten), n(v.nachher.behalten), n(v.gierig.behalten));
     const auto k = [](double x) { std::string s = komma(x); return std::string(s.size() < 9 ? 9 - s.size() : 0, ' ') + s; };
     zeile("Lehrkräfte je Klasse", k(v.vorher.lehrerjeklasse), k(v.nachher.lehrerjeklasse), k(v.gierig.lehrerjeklasse));
     return t;

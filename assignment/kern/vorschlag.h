@@ -93,6 +93,8 @@ struct Vorschlag {
     double luecke() const;  // relative distance to the bound, 0.015 for 1,5 %
     // "höchstens 1,5 % vom bestmöglichen Ergebnis entfernt", UTF-8 like every message.
     std::string guetetext() const;
+    // "12 Unterrichte vorgeschlagen, 1 bleibt offen; das bestmögliche Ergebnis."
+    std::string ueberschrift() const;
 };
 
 // Control from another thread: a cancel flag read often, and a callback

@@ -122,14 +122,14 @@ private slots:
         const auto vorher = QDir("2026 1").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const auto klassen = testhilfe::bytes("2026 1/klassen");
         const QString text = vorschlagen({"--export", "v.xlsx"});
-        QVERIFY2(text.startsWith("0 3 Stunden vorgeschlagen, 0 bleiben offen;"), qPrintable(text));
-        QVERIFY(text.contains("offene Stunden                   8,5      0,0      0,0"));
+        QVERIFY2(text.startsWith("0 3 Unterrichte vorgeschlagen, 0 bleiben offen;"), qPrintable(text));
+        QVERIFY(text.contains("offene Stunden                     8,5      0,0      0,0"));
         QFile mappe("v.xlsx");
         QVERIFY(mappe.open(QIODevice::ReadOnly));
         QCOMPARE(mappe.read(2), QByteArray("PK"));
         QCOMPARE(QDir("2026 1").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), vorher);
         QCOMPARE(testhilfe::bytes("2026 1/klassen"), klassen);
-        QVERIFY(vorschlagen({}).startsWith("0 3 Stunden"));
+        QVERIFY(vorschlagen({}).startsWith("0 3 Unterrichte"));
         QCOMPARE(vorschlagen({"--jahr", "2027 1"}), QString("2 nux: Das Jahr \"2027 1\" gibt es in diesem Programmordner nicht.\n"));
     }
 

@@ -110,10 +110,26 @@ TEST(Vorschlag, BekannteOptima) {
 
 TEST(Vorschlag, WarumUndWasOffenBleibt) {
     Verteilung v;
-    v.aufbauen({klasse("1a", {{1, 1, 20}, {1, 0, 30}})}, faecher(), std::vector<Lehrersatz>{{"Anna", "A", 45}});
+    // B holds German, a tenth above the required hours.
+    v.aufbauen({klasse("1a", {{1, 1, 20}, {1, 0, 30}, {1, 2, 20, "B"}})}, faecher(),
+               std::vector<Lehrersatz>{{"Anna", "A", 45}, {"Bert", "B", 19}});
     Vorjahr vj;
     vj.lehrer[{"1a", "M"}] = {"A"};
     const Vorschlag vs = vorschlagen(v, befaehigt({{"A", "M", W}}), vj, {}, {});
+    // Nothing else to choose: the greedy rule's is the proposal, measured the same.
+    EXPECT_NEAR(vs.ziel, vs.zielgierig, 1e-9);
+    EXPECT_TRUE(vs.vomloeser);
+    EXPECT_EQ(vs.anteile, 2);
+    EXPECT_GE(vs.variablen, 1);
+    EXPECT_EQ(vorschlagstext(vs),
+              "1 Unterricht vorgeschlagen, 1 bleibt offen; das bestmögliche Ergebnis.\n"
+              "                                vorher Vorschlag   gierig\n"
+              "offene Stunden                     5,0      3,0      3,0\n"
+              "Abweichung vom Soll, Summe         4,6      2,6      2,6\n"
+              "größte Abweichung vom Soll         4,5      2,5      2,5\n"
+              "Lehrkräfte über dem Soll             1        1        1\n"
+              "Unterrichte wie letztes Jahr         0        1        1\n"
+              "Lehrkräfte je Klasse              1,00     2,00     2,00\n");
     ASSERT_EQ(vs.zeilen.size(), 1u);
     EXPECT_EQ(vs.zeilen[0].warum, "Wunschfach, hatte die Klasse letztes Jahr, 4,5 Stunden frei");
     EXPECT_EQ(vs.zeilen[0].vorher, "--");
