@@ -48,6 +48,11 @@ std::string excelexport(const Verteilung& v, const Befaehigungen& b) {
     }
 }
 
+int befehlsfehler(const std::exception& e, int status) {
+    std::fprintf(stderr, "nux: %s\n", QString::fromUtf8(e.what()).toLocal8Bit().constData());
+    return status;
+}
+
 std::string befehlsjahrladen(const std::string& jahr, Verteilung& v) {
     std::string ordner = jahr;
     if (ordner.empty()) {
@@ -82,8 +87,7 @@ int exportbefehl(const QString& datei, const QString& jahr) {
         exceldatei(cp(jahr), datei);
         return 0;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "nux: %s\n", QString::fromUtf8(e.what()).toLocal8Bit().constData());
-        return 1;
+        return befehlsfehler(e, 1);
     }
 }
 

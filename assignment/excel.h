@@ -2,6 +2,7 @@
 // The Excel export: the workbook of the assignment as a file, from the
 // window (into the folder "export") or from the command line (to a path).
 #include <QString>
+#include <exception>
 #include <string>
 
 #include "assignment/kern/verteilung.h"
@@ -20,6 +21,10 @@ std::string excelexport(const Verteilung& v, const Befaehigungen& b);
 // current one and loads it into v as the window does; returns its folder.
 // Throws Dateifehler with the German message for the user.
 std::string befehlsjahrladen(const std::string& jahr, Verteilung& v);
+
+// For the command line: prints the German message of e as "nux: ..." on
+// the error output and returns status, the exit status of the command.
+int befehlsfehler(const std::exception& e, int status);
 
 // Reads the files of the year (empty: the year of "jahrakt") as the window
 // reads them and writes the workbook to pfad, replacing a file there.

@@ -41,8 +41,7 @@ int pruefbefehl(const QString& jahr) {
         std::fputs(pruefbericht(ordner, p, !b.leer()).toLocal8Bit().constData(), stdout);
         return p.ausreichend() ? 0 : 1;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "nux: %s\n", QString::fromUtf8(e.what()).toLocal8Bit().constData());
-        return 2;
+        return befehlsfehler(e, 2);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "assignment/xlsx.h"
 #include "fenster/shell.h"
+#include "assignment/excel.h"
 #include "assignment/kern/vorschlag.h"
 #include "storage/jahr.h"
 #include "storage/planung.h"
@@ -41,8 +42,7 @@ int vorschlagbefehl(const QString& datei, const QString& jahr) {
         }
         return 0;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "nux: %s\n", QString::fromUtf8(e.what()).toLocal8Bit().constData());
-        return 2;
+        return befehlsfehler(e, 2);
     }
 }
 

@@ -205,8 +205,7 @@ int vergleichbefehl(const QString& a, const QString& b, const QString& datei) {
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "nux: %s\n", QString::fromUtf8(e.what()).toLocal8Bit().constData());
-        return 2;
+        return befehlsfehler(e, 2);
     }
 }
 

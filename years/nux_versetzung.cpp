@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "assignment/excel.h"
 #include "fenster/newcomps.h"
 #include "storage/dateifehler.h"
 #include "fenster/shell.h"
@@ -225,8 +226,7 @@ int versetzungsbefehl(const QString& quelle, const QString& ziel, const QString&
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "nux: %s\n", QString::fromUtf8(e.what()).toLocal8Bit().constData());
-        return 2;
+        return befehlsfehler(e, 2);
     }
 }
 
